@@ -1,0 +1,74 @@
+# Build helpers: one-line libraries and tests for the three targets.
+#
+#   kestrova_test(NAME SOURCES... [LIBS ...])      portable: natively on linux, under Wine on win64
+#   kestrova_wine_test(NAME SOURCES... [LIBS ...]  [GUI])  Windows only, run under Wine on win64
+#
+# Native tests appear in CTest one per GoogleTest case as "native.<Suite>.<Case>" (label native).
+# Wine tests appear one per executable as "wine.<NAME>" (label wine); run one case with
+#   ctest --test-dir build/win64 -R wine.NAME   or   tests/support/wine-exec.sh build/win64 \
+#   build/win64/tests/NAME.exe --gtest_filter=Suite.Case
+# The win32 build compiles and links every test but runs none (no 32-bit Wine here).
+include(GoogleTest)
+
+set(KESTROVA_WINE_SUPPORT ${CMAKE_CURRENT_LIST_DIR}/../tests/support)
+
+function(_kestrova_test_target name)
+  cmake_parse_arguments(T "GUI" "" "LIBS" ${ARGN})
+  add_executable(${name} ${T_UNPARSED_ARGUMENTS})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  if(WIN32)
+    target_link_options(${name} PRIVATE -mconsole)
+  endif()
+  if(NOT WIN32)
+    gtest_discover_tests(${name} TEST_PREFIX "native." PROPERTIES LABELS native
+                         DISCOVERY_TIMEOUT 30)
+  elseif(CMAKE_CROSSCOMPILING_EMULATOR)
+    add_test(NAME wine.${name} COMMAND ${name})
+    set_tests_properties(wine.${name} PROPERTIES LABELS wine FIXTURES_REQUIRED wine TIMEOUT 300)
+    if(T_GUI)
+      # Windows that take focus and the foreground must not race each other.
+      set_tests_properties(wine.${name} PROPERTIES RESOURCE_LOCK display)
+    endif()
+  endif()
+endfunction()
+
+function(kestrova_test name)
+  _kestrova_test_target(${name} ${ARGN})
+endfunction()
+
+function(kestrova_wine_test name)
+  if(WIN32)
+    _kestrova_test_target(${name} ${ARGN})
+  endif()
+endfunction()
+
+# The Wine harness: a prefix inside the build tree, a display, one persistent wineserver.
+if(WIN32 AND CMAKE_CROSSCOMPILING_EMULATOR)
+  add_test(NAME wine.setup COMMAND ${KESTROVA_WINE_SUPPORT}/wine-harness.sh start ${CMAKE_BINARY_DIR})
+  add_test(NAME wine.teardown COMMAND ${KESTROVA_WINE_SUPPORT}/wine-harness.sh stop ${CMAKE_BINARY_DIR})
+  set_tests_properties(wine.setup PROPERTIES FIXTURES_SETUP wine LABELS wine TIMEOUT 600)
+  set_tests_properties(wine.teardown PROPERTIES FIXTURES_CLEANUP wine LABELS wine)
+endif()
+
+# kestrova_library(NAME DIR [DEPS ...]): a static library of every .cpp in DIR, with the
+# repository root on the include path. A folder with no sources yet makes no library.
+function(kestrova_library name dir)
+  file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARGN})
+endfunction()
+
+# Adds every subfolder of the current folder that has a CMakeLists.txt.
+function(kestrova_add_subfolders)
+  file(GLOB entries LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  foreach(entry ${entries})
+    if(IS_DIRECTORY ${entry} AND EXISTS ${entry}/CMakeLists.txt)
+      add_subdirectory(${entry})
+    endif()
+  endforeach()
+endfunction()

@@ -1,0 +1,15 @@
+// The one exception base of the whole system: every failure carries a message text.
+#pragma once
+
+#include <exception>
+#include <string>
+
+class Exception : public std::exception {
+public:
+  explicit Exception(std::string message) : message_(std::move(message)) {}
+  const std::string &Message() const noexcept { return message_; }
+  const char *what() const noexcept override { return message_.c_str(); }
+
+private:
+  std::string message_;
+};
