@@ -72,3 +72,24 @@ function(kestrova_add_subfolders)
     endif()
   endforeach()
 endfunction()
+
+# kestrova_fuzz_target(NAME SOURCES... [LIBS ...]): a libFuzzer target, built by the fuzz preset
+# only. CTest runs it as "fuzz.NAME" for a short fixed time over its seed folder fuzz/seeds/NAME
+# (created if missing); crashes go to the build tree.
+set(KESTROVA_FUZZ_SECONDS 20 CACHE STRING "Seconds each fuzz target runs under CTest")
+function(kestrova_fuzz_target name)
+  if(NOT KESTROVA_FUZZ)
+    return()
+  endif()
+  cmake_parse_arguments(F "" "" "LIBS" ${ARGN})
+  add_executable(${name} ${F_UNPARSED_ARGUMENTS})
+  target_link_libraries(${name} PRIVATE ${F_LIBS})
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
+  set(corpus ${CMAKE_BINARY_DIR}/fuzz/corpus/${name})
+  set(seeds ${CMAKE_SOURCE_DIR}/fuzz/seeds/${name})
+  add_test(NAME fuzz.${name}
+           COMMAND sh -c "mkdir -p '${corpus}' '${seeds}' && exec \"$0\" -max_total_time=${KESTROVA_FUZZ_SECONDS} -rss_limit_mb=2048 -malloc_limit_mb=512 -print_final_stats=1 -artifact_prefix='${CMAKE_BINARY_DIR}/fuzz/' '${corpus}' '${seeds}'"
+                   $<TARGET_FILE:${name}>)
+  set_tests_properties(fuzz.${name} PROPERTIES LABELS fuzz TIMEOUT 300)
+endfunction()

@@ -1,0 +1,22 @@
+#include "framework/core/objects.h"
+
+#include <unordered_set>
+
+namespace {
+
+std::unordered_set<const void *> &LiveObjects() {
+  static std::unordered_set<const void *> live;
+  return live;
+}
+
+} // namespace
+
+TObject::TObject() { LiveObjects().insert(this); }
+TObject::TObject(const TObject &) { LiveObjects().insert(this); }
+TObject::~TObject() { LiveObjects().erase(this); }
+
+bool TObject::IsLive(const void *object) {
+  return object != nullptr && LiveObjects().count(object) != 0;
+}
+
+int TObject::LiveCount() { return static_cast<int>(LiveObjects().size()); }
