@@ -1,4 +1,5 @@
 #include "framework/core/objects.h"
+#include "framework/core/typinfo.h"
 
 #include <unordered_set>
 
@@ -11,12 +12,25 @@ std::unordered_set<const void *> &LiveObjects() {
 
 } // namespace
 
-TObject::TObject() { LiveObjects().insert(this); }
-TObject::TObject(const TObject &) { LiveObjects().insert(this); }
-TObject::~TObject() { LiveObjects().erase(this); }
+TObject::TObject() {
+  LiveObjects().insert(this);
+}
+TObject::TObject(const TObject &) {
+  LiveObjects().insert(this);
+}
+TObject::~TObject() {
+  LiveObjects().erase(this);
+}
 
 bool TObject::IsLive(const void *object) {
   return object != nullptr && LiveObjects().count(object) != 0;
 }
 
-int TObject::LiveCount() { return static_cast<int>(LiveObjects().size()); }
+int TObject::LiveCount() {
+  return static_cast<int>(LiveObjects().size());
+}
+
+std::string TObject::ClassName() const {
+  const TClassInfo *info = ClassInfoOf(this);
+  return info != nullptr ? info->Name() : std::string("TObject");
+}

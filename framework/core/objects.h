@@ -5,6 +5,8 @@
 // instead of read after its release.
 #pragma once
 
+#include <string>
+
 class TObject {
 public:
   TObject();
@@ -16,6 +18,10 @@ public:
   static bool IsLive(const void *object);
   // Number of live objects: leak checks compare it across a piece of work.
   static int LiveCount();
+
+  // The name of the most derived registered class this object belongs to (see typinfo.h);
+  // "TObject" when no class of its line is registered.
+  virtual std::string ClassName() const;
 };
 
 // Objects that can be assigned from one another and carry published properties.
