@@ -76,6 +76,9 @@ start)
   # Wine's own background processes (services, device host, desktop) start with the first
   # program and live as long as the server; start them here, away from the test runner's pipes,
   # or the runner would wait on them after every test.
+  # A server left from a manual wine-exec.sh run would go away on its own later: replace it.
+  in_wine wineserver -k 2>/dev/null || true
+  in_wine wineserver -w 2>/dev/null || true
   setsid env "${wine_env[@]}" wineserver -p >/dev/null 2>&1 </dev/null
   DISPLAY=$(cat "$state/display") in_wine wine cmd /c exit >/dev/null 2>&1 </dev/null
   echo "wine harness ready: prefix $WINEPREFIX, display $(cat "$state/display")"
