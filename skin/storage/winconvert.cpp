@@ -1,0 +1,814 @@
+#include "skin/storage/winconvert.h"
+
+#include "framework/core/streams.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
+#include <new>
+#include <string>
+
+namespace {
+
+// The prefix code of the upper six bits of a match position: canonical, with lengths 3 (u = 0),
+// 4 (1-3), 5 (4-11), 6 (12-23), 7 (24-47) and 8 (48-63). Built here from that description
+// instead of typed in, so that a slip in a 256-entry table cannot hide.
+struct PositionCode {
+  std::array<uint8_t, 64> p_len{};
+  std::array<uint8_t, 64> p_code{};
+  std::array<uint8_t, 256> d_code{};
+  std::array<uint8_t, 256> d_len{};
+};
+
+constexpr int PositionCodeLength(int u) {
+  return u < 1 ? 3 : u < 4 ? 4 : u < 12 ? 5 : u < 24 ? 6 : u < 48 ? 7 : 8;
+}
+
+constexpr PositionCode MakePositionCode() {
+  PositionCode t;
+  int code = 0;
+  int len = PositionCodeLength(0);
+  for (int u = 0; u < 64; ++u) {
+    const int wanted = PositionCodeLength(u);
+    if (u > 0) {
+      ++code;
+      while (len < wanted) {
+        code <<= 1;
+        ++len;
+      }
+    }
+    t.p_len[u] = static_cast<uint8_t>(len);
+    t.p_code[u] = static_cast<uint8_t>(code << (8 - len));
+    for (int b = 0; b < (1 << (8 - len)); ++b) {
+      t.d_code[t.p_code[u] + b] = static_cast<uint8_t>(u);
+      t.d_len[t.p_code[u] + b] = static_cast<uint8_t>(len);
+    }
+  }
+  return t;
+}
+
+constexpr PositionCode kPos = MakePositionCode();
+static_assert(kPos.p_code[0] == 0x00 && kPos.p_code[1] == 0x20 && kPos.p_code[2] == 0x30 &&
+              kPos.p_code[3] == 0x40 && kPos.p_code[4] == 0x50 && kPos.p_code[5] == 0x58);
+static_assert(kPos.p_code[62] == 0xFE && kPos.p_code[63] == 0xFF);
+static_assert(kPos.d_code[0xFF] == 63 && kPos.d_len[0x1F] == 3 && kPos.d_len[0x8F] == 5 &&
+              kPos.p_code[12] == 0x90 && kPos.p_code[13] == 0x94);
+
+constexpr const char *kNoMemory = "LZH : Cannot get memory for dictionary tables";
+
+} // namespace
+
+struct TLZH::Tables {
+  uint8_t TextBuf[N + F - 1]; // bytes N.. mirror 0..F-2 so a comparison never wraps
+  int16_t LeftSon[N + 1];
+  int16_t Dad[N + 1];        // Dad[NIL] absorbs writes made for absent children
+  int16_t RightSon[N + 257]; // N+1..N+256: the roots of the 256 trees
+  THuffman Huff;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Byte sources and sinks
+
+// One byte per call through the read callback: 0 once the input has ended.
+struct TLZH::CallbackBytes {
+  const TReadProc &read;
+  bool Next(uint8_t &b) {
+    uint16_t actual = 0;
+    read(&b, 1, actual);
+    return actual != 0;
+  }
+};
+
+struct TLZH::MemoryBytes {
+  const uint8_t *p;
+  const uint8_t *end;
+  bool Next(uint8_t &b) {
+    if (p == end) {
+      return false;
+    }
+    b = *p++;
+    return true;
+  }
+};
+
+namespace {
+
+struct CallbackSink {
+  const TWriteProc &write;
+  void Put(uint8_t b) {
+    uint16_t actual = 0;
+    write(&b, 1, actual);
+    if (actual != 1) {
+      throw ElzhException("LZH : Cannot write the output");
+    }
+  }
+};
+
+struct VectorSink {
+  std::vector<uint8_t> &out;
+  void Put(uint8_t b) { out.push_back(b); }
+};
+
+} // namespace
+
+// The bit input of the format: GetBuf holds up to 16 bits, refilled a byte at a time while
+// 8 or fewer are left; missing bytes read as 0.
+template <class Input> struct TLZH::BitReader {
+  Input input;
+  uint16_t &buf;
+  uint8_t &len;
+  void Fill() {
+    while (len <= 8) {
+      uint8_t b = 0;
+      if (!input.Next(b)) {
+        b = 0;
+      }
+      buf = static_cast<uint16_t>(buf | (b << (8 - len)));
+      len = static_cast<uint8_t>(len + 8);
+    }
+  }
+  int GetBit() {
+    Fill();
+    const int bit = buf >> 15;
+    buf = static_cast<uint16_t>(buf << 1);
+    --len;
+    return bit;
+  }
+  int GetByte() {
+    Fill();
+    const int byte = buf >> 8;
+    buf = static_cast<uint16_t>(buf << 8);
+    len = static_cast<uint8_t>(len - 8);
+    return byte;
+  }
+};
+
+// The same bit sequence from memory through a 64-bit window (bits left-aligned).
+struct TLZH::FastBitReader {
+  const uint8_t *p;
+  const uint8_t *end;
+  uint64_t buf = 0;
+  int len = 0;
+  void Refill() {
+    if (end - p >= 8 && len <= 0) {
+      uint64_t v = 0;
+      for (int i = 0; i < 8; ++i) {
+        v = (v << 8) | p[i];
+      }
+      buf = v;
+      len = 64;
+      p += 8;
+      return;
+    }
+    while (len <= 56) {
+      const uint64_t b = p < end ? *p++ : 0;
+      buf |= b << (56 - len);
+      len += 8;
+    }
+  }
+  int GetBit() {
+    if (len < 1) {
+      Refill();
+    }
+    const int bit = static_cast<int>(buf >> 63);
+    buf <<= 1;
+    --len;
+    return bit;
+  }
+  int GetByte() {
+    if (len < 8) {
+      Refill();
+    }
+    const int byte = static_cast<int>(buf >> 56);
+    buf <<= 8;
+    len -= 8;
+    return byte;
+  }
+};
+
+// ---------------------------------------------------------------------------------------------
+// Tables and the adaptive Huffman tree
+
+TLZH::TLZH() = default;
+TLZH::~TLZH() = default;
+
+void TLZH::InitLZH() {
+  tables_.reset(new (std::nothrow) Tables());
+  if (!tables_) {
+    throw ElzhException(kNoMemory);
+  }
+  GetBuf = 0;
+  GetLen = 0;
+  PutLen = 0;
+  PutBuf = 0;
+  TextSize = 0;
+  MatchPosition = 0;
+  MatchLength = 0;
+  rebuilds_ = 0;
+  longestCode_ = 0;
+}
+
+void TLZH::EndLZH() {
+  if (tables_) {
+    rebuilds_ = tables_->Huff.Rebuilds;
+  }
+  tables_.reset();
+}
+
+void TLZH::THuffman::StartHuff() {
+  THuffman &t = *this;
+  Rebuilds = 0;
+  for (int i = 0; i < N_CHAR; ++i) {
+    t.Freq[i] = 1;
+    t.Son[i] = static_cast<int16_t>(i + T);
+    t.Parent[i + T] = static_cast<int16_t>(i);
+  }
+  for (int i = 0, j = N_CHAR; j <= R; i += 2, ++j) {
+    t.Freq[j] = static_cast<uint16_t>(t.Freq[i] + t.Freq[i + 1]);
+    t.Son[j] = static_cast<int16_t>(i);
+    t.Parent[i] = t.Parent[i + 1] = static_cast<int16_t>(j);
+  }
+  t.Freq[T] = 0xFFFF;
+  t.Parent[R] = 0;
+}
+
+void TLZH::THuffman::Reconst() {
+  THuffman &t = *this;
+  ++Rebuilds;
+  // Gather the leaves in their current order with halved counts.
+  int j = 0;
+  for (int i = 0; i < T; ++i) {
+    if (t.Son[i] >= T) {
+      t.Freq[j] = static_cast<uint16_t>((t.Freq[i] + 1) / 2);
+      t.Son[j] = t.Son[i];
+      ++j;
+    }
+  }
+  // Join pairs, keeping the frequencies sorted.
+  for (int i = 0, jj = N_CHAR; jj < T; i += 2, ++jj) {
+    const uint16_t f = static_cast<uint16_t>(t.Freq[i] + t.Freq[i + 1]);
+    int k = jj - 1;
+    while (f < t.Freq[k]) {
+      --k;
+    }
+    ++k;
+    const auto moved = static_cast<size_t>(jj - k);
+    std::memmove(&t.Freq[k + 1], &t.Freq[k], moved * sizeof(t.Freq[0]));
+    std::memmove(&t.Son[k + 1], &t.Son[k], moved * sizeof(t.Son[0]));
+    t.Freq[k] = f;
+    t.Son[k] = static_cast<int16_t>(i);
+  }
+  for (int i = 0; i < T; ++i) {
+    const int k = t.Son[i];
+    if (k >= T) {
+      t.Parent[k] = static_cast<int16_t>(i);
+    } else {
+      t.Parent[k] = t.Parent[k + 1] = static_cast<int16_t>(i);
+    }
+  }
+}
+
+namespace {
+
+// The last position at or after first whose frequency is below f. Frequencies never decrease
+// along the positions and Freq[T] is a sentinel, so this equals a linear scan upward to the
+// first frequency >= f; long runs of equal counts (every unused symbol stays at 1) are crossed
+// by galloping and bisection instead of one step at a time.
+int LastBelow(const uint16_t *freq, int first, uint16_t f) {
+  int lo = first; // freq[lo] < f
+  int step = 1;
+  int hi = first + 1;
+  while (freq[hi] < f) {
+    lo = hi;
+    hi = std::min(hi + step, TLZH::T);
+    step *= 2;
+  }
+  // freq[lo] < f <= freq[hi]
+  while (hi - lo > 1) {
+    const int mid = lo + (hi - lo) / 2;
+    if (freq[mid] < f) {
+      lo = mid;
+    } else {
+      hi = mid;
+    }
+  }
+  return lo;
+}
+
+} // namespace
+
+void TLZH::THuffman::Update(int c) {
+  if (Freq[R] == MAX_FREQ) {
+    Reconst();
+  }
+  uint16_t *const freq = Freq;
+  int16_t *const parent = Parent;
+  int16_t *const son = Son;
+  int k = parent[c + T];
+  do {
+    const uint16_t f = ++freq[k];
+    if (f > freq[k + 1]) {
+      int l = LastBelow(freq, k + 1, f);
+      freq[k] = freq[l];
+      freq[l] = f;
+
+      const int i = son[k];
+      parent[i] = static_cast<int16_t>(l);
+      if (i < T) {
+        parent[i + 1] = static_cast<int16_t>(l);
+      }
+      const int j = son[l];
+      son[l] = static_cast<int16_t>(i);
+      parent[j] = static_cast<int16_t>(k);
+      if (j < T) {
+        parent[j + 1] = static_cast<int16_t>(k);
+      }
+      son[k] = static_cast<int16_t>(j);
+      k = l;
+    }
+    k = parent[k];
+  } while (k != 0);
+}
+
+int TLZH::THuffman::CodeOf(int c, uint8_t *bits) const {
+  // Walk from the leaf up to the root: odd positions are the second child (bit 1).
+  int depth = 0;
+  for (int k = Parent[c + T]; k != R; k = Parent[k]) {
+    bits[depth++] = static_cast<uint8_t>(k & 1);
+  }
+  std::reverse(bits, bits + depth);
+  return depth;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Search trees of the compressor
+
+namespace {
+
+// The number of equal leading bytes of two keys whose first bytes are known to be equal (1 to
+// F), eight bytes at a time where the byte order allows it. Never reads beyond key[F - 1].
+int CommonPrefix(const uint8_t *a, const uint8_t *b) {
+  int i = 1;
+  if constexpr (std::endian::native == std::endian::little) {
+    for (; i + 8 <= TLZH::F; i += 8) {
+      uint64_t x;
+      uint64_t y;
+      std::memcpy(&x, a + i, 8);
+      std::memcpy(&y, b + i, 8);
+      if (x != y) {
+        return i + std::countr_zero(x ^ y) / 8;
+      }
+    }
+  }
+  while (i < TLZH::F && a[i] == b[i]) {
+    ++i;
+  }
+  return i;
+}
+
+} // namespace
+
+void TLZH::InitTree() {
+  Tables &t = *tables_;
+  for (int i = N + 1; i <= N + 256; ++i) {
+    t.RightSon[i] = NIL;
+  }
+  for (int i = 0; i <= N; ++i) {
+    t.Dad[i] = NIL;
+  }
+}
+
+void TLZH::InsertNode(int r) {
+  Tables &t = *tables_;
+  const uint8_t *key = &t.TextBuf[r];
+  int p = N + 1 + key[0];
+  int cmp = 1;
+  t.RightSon[r] = t.LeftSon[r] = NIL;
+  MatchLength = 0;
+  for (;;) {
+    if (cmp >= 0) {
+      if (t.RightSon[p] == NIL) {
+        t.RightSon[p] = static_cast<int16_t>(r);
+        t.Dad[r] = static_cast<int16_t>(p);
+        return;
+      }
+      p = t.RightSon[p];
+    } else {
+      if (t.LeftSon[p] == NIL) {
+        t.LeftSon[p] = static_cast<int16_t>(r);
+        t.Dad[r] = static_cast<int16_t>(p);
+        return;
+      }
+      p = t.LeftSon[p];
+    }
+    const int i = CommonPrefix(key, &t.TextBuf[p]);
+    cmp = i < F ? key[i] - t.TextBuf[p + i] : 0;
+    if (i > THRESHOLD) {
+      const int d = ((r - p) & (N - 1)) - 1;
+      if (i > MatchLength) {
+        MatchPosition = static_cast<int16_t>(d);
+        MatchLength = static_cast<int16_t>(i);
+        if (MatchLength >= F) {
+          break;
+        }
+      } else if (i == MatchLength && d < MatchPosition) {
+        MatchPosition = static_cast<int16_t>(d); // between equally long matches the nearest wins
+      }
+    }
+  }
+  // A full-length match: r replaces p in its tree.
+  t.Dad[r] = t.Dad[p];
+  t.LeftSon[r] = t.LeftSon[p];
+  t.RightSon[r] = t.RightSon[p];
+  t.Dad[t.LeftSon[p]] = static_cast<int16_t>(r);
+  t.Dad[t.RightSon[p]] = static_cast<int16_t>(r);
+  if (t.RightSon[t.Dad[p]] == p) {
+    t.RightSon[t.Dad[p]] = static_cast<int16_t>(r);
+  } else {
+    t.LeftSon[t.Dad[p]] = static_cast<int16_t>(r);
+  }
+  t.Dad[p] = NIL;
+}
+
+void TLZH::DeleteNode(int p) {
+  Tables &t = *tables_;
+  if (t.Dad[p] == NIL) {
+    return;
+  }
+  int q;
+  if (t.RightSon[p] == NIL) {
+    q = t.LeftSon[p];
+  } else if (t.LeftSon[p] == NIL) {
+    q = t.RightSon[p];
+  } else {
+    q = t.LeftSon[p];
+    if (t.RightSon[q] != NIL) {
+      do {
+        q = t.RightSon[q];
+      } while (t.RightSon[q] != NIL);
+      t.RightSon[t.Dad[q]] = t.LeftSon[q];
+      t.Dad[t.LeftSon[q]] = t.Dad[q];
+      t.LeftSon[q] = t.LeftSon[p];
+      t.Dad[t.LeftSon[p]] = static_cast<int16_t>(q);
+    }
+    t.RightSon[q] = t.RightSon[p];
+    t.Dad[t.RightSon[p]] = static_cast<int16_t>(q);
+  }
+  t.Dad[q] = t.Dad[p];
+  if (t.RightSon[t.Dad[p]] == p) {
+    t.RightSon[t.Dad[p]] = static_cast<int16_t>(q);
+  } else {
+    t.LeftSon[t.Dad[p]] = static_cast<int16_t>(q);
+  }
+  t.Dad[p] = NIL;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Compression
+
+template <class Sink> void TLZH::Putcode(Sink &sink, int l, uint16_t c) {
+  PutBuf = static_cast<uint16_t>(PutBuf | (c >> PutLen));
+  PutLen = static_cast<uint8_t>(PutLen + l);
+  if (PutLen >= 8) {
+    sink.Put(static_cast<uint8_t>(PutBuf >> 8));
+    PutLen = static_cast<uint8_t>(PutLen - 8);
+    if (PutLen >= 8) {
+      sink.Put(static_cast<uint8_t>(PutBuf));
+      PutLen = static_cast<uint8_t>(PutLen - 8);
+      PutBuf = static_cast<uint16_t>(c << (l - PutLen));
+    } else {
+      PutBuf = static_cast<uint16_t>(PutBuf << 8);
+    }
+  }
+}
+
+template <class Sink> void TLZH::EncodeChar(Sink &sink, int c) {
+  THuffman &huff = tables_->Huff;
+  // A path can exceed the 16 bits of one code word, so it is sent in pieces of at most 16 bits.
+  uint8_t bits[T];
+  const int depth = huff.CodeOf(c, bits);
+  longestCode_ = std::max(longestCode_, depth);
+  for (int done = 0; done < depth;) {
+    const int piece = std::min(depth - done, 16);
+    uint16_t code = 0;
+    for (int i = 0; i < piece; ++i) {
+      code = static_cast<uint16_t>(code | (bits[done + i] << (15 - i)));
+    }
+    Putcode(sink, piece, code);
+    done += piece;
+  }
+  huff.Update(c);
+}
+
+template <class Sink> void TLZH::EncodePosition(Sink &sink, int p) {
+  const int u = p >> 6;
+  Putcode(sink, kPos.p_len[u], static_cast<uint16_t>(kPos.p_code[u] << 8));
+  Putcode(sink, 6, static_cast<uint16_t>((p & 0x3F) << 10));
+}
+
+template <class Sink> void TLZH::EncodeEnd(Sink &sink) {
+  if (PutLen > 0) {
+    sink.Put(static_cast<uint8_t>(PutBuf >> 8));
+  }
+}
+
+template <class Source, class Sink> int32_t TLZH::Encode(Source &source, Sink &sink) {
+  Tables &t = *tables_;
+  TextSize = 0;
+  t.Huff.StartHuff();
+  InitTree();
+  int s = 0;
+  int r = N - F;
+  std::memset(t.TextBuf, ' ', static_cast<size_t>(r));
+  int len = 0;
+  for (uint8_t c = 0; len < F && source.Next(c); ++len) {
+    t.TextBuf[r + len] = c;
+  }
+  TextSize = len;
+  if (len == 0) {
+    return 0; // an empty input has an empty bit stream
+  }
+  for (int i = 1; i <= F; ++i) {
+    InsertNode(r - i);
+  }
+  InsertNode(r);
+  do {
+    if (MatchLength > len) {
+      MatchLength = static_cast<int16_t>(len);
+    }
+    if (MatchLength <= THRESHOLD) {
+      MatchLength = 1;
+      EncodeChar(sink, t.TextBuf[r]);
+    } else {
+      EncodeChar(sink, 255 - THRESHOLD + MatchLength);
+      EncodePosition(sink, MatchPosition);
+    }
+    const int last = MatchLength;
+    int i = 0;
+    uint8_t c = 0;
+    for (; i < last && source.Next(c); ++i) {
+      DeleteNode(s);
+      t.TextBuf[s] = c;
+      if (s < F - 1) {
+        t.TextBuf[s + N] = c;
+      }
+      s = (s + 1) & (N - 1);
+      r = (r + 1) & (N - 1);
+      InsertNode(r);
+    }
+    TextSize += i;
+    while (i++ < last) {
+      DeleteNode(s);
+      s = (s + 1) & (N - 1);
+      r = (r + 1) & (N - 1);
+      if (--len != 0) {
+        InsertNode(r);
+      }
+    }
+  } while (len > 0);
+  EncodeEnd(sink);
+  return TextSize;
+}
+
+void TLZH::LZHPack(int32_t &textSize, const TReadProc &read, const TWriteProc &write) {
+  InitLZH();
+  try {
+    CallbackBytes source{read};
+    CallbackSink sink{write};
+    textSize = Encode(source, sink);
+  } catch (...) {
+    EndLZH();
+    throw;
+  }
+  EndLZH();
+}
+
+std::vector<uint8_t> TLZH::PackBuffer(const uint8_t *data, size_t size) {
+  std::vector<uint8_t> out;
+  InitLZH();
+  try {
+    out.reserve(size / 4 + 16);
+    MemoryBytes source{data, data + size};
+    VectorSink sink{out};
+    Encode(source, sink);
+  } catch (const std::bad_alloc &) {
+    EndLZH();
+    throw ElzhException(kNoMemory);
+  } catch (...) {
+    EndLZH();
+    throw;
+  }
+  EndLZH();
+  return out;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Decompression
+
+template <class Bits> int TLZH::DecodeChar(Bits &bits) {
+  THuffman &huff = tables_->Huff;
+  const int16_t *const son = huff.Son;
+  int k = son[R];
+  while (k < T) {
+    k = son[k + bits.GetBit()];
+  }
+  k -= T;
+  huff.Update(k);
+  return k;
+}
+
+template <class Bits> int TLZH::DecodePosition(Bits &bits) {
+  int i = bits.GetByte();
+  const int high = kPos.d_code[i] << 6;
+  for (int j = kPos.d_len[i] - 2; j > 0; --j) {
+    i = (i << 1) + bits.GetBit();
+  }
+  return high | (i & 0x3F);
+}
+
+template <class Bits, class Sink> void TLZH::Decode(Bits &bits, Sink &sink, int32_t textSize) {
+  Tables &t = *tables_;
+  t.Huff.StartHuff();
+  std::memset(t.TextBuf, ' ', N - F);
+  int r = N - F;
+  int32_t count = 0;
+  while (count < textSize) {
+    const int c = DecodeChar(bits);
+    if (c < 256) {
+      sink.Put(static_cast<uint8_t>(c));
+      t.TextBuf[r] = static_cast<uint8_t>(c);
+      r = (r + 1) & (N - 1);
+      ++count;
+    } else {
+      const int i = (r - DecodePosition(bits) - 1) & (N - 1);
+      const int j = c - 255 + THRESHOLD;
+      // A match is copied whole, also past textSize; it may read what it has just written.
+      sink.Copy(t.TextBuf, i, r, j);
+      r = (r + j) & (N - 1);
+      count += j;
+    }
+  }
+}
+
+namespace {
+
+// Sinks of the decoder: Copy moves a match through the ring one byte at a time, because source
+// and destination may overlap.
+struct CallbackDecodeSink {
+  CallbackSink out;
+  void Put(uint8_t b) { out.Put(b); }
+  void Copy(uint8_t *ring, int from, int to, int n) {
+    for (int k = 0; k < n; ++k) {
+      const uint8_t b = ring[(from + k) & (TLZH::N - 1)];
+      out.Put(b);
+      ring[(to + k) & (TLZH::N - 1)] = b;
+    }
+  }
+};
+
+// Output in a vector that grows with what is produced, never by the declared size alone.
+struct BufferDecodeSink {
+  std::vector<uint8_t> &out;
+  size_t used = 0;
+  size_t limit; // the declared size plus the longest match
+  void Reserve(size_t n) {
+    if (used + n > out.size()) {
+      const size_t grown = std::max<size_t>(out.size() * 2, 64 * 1024);
+      out.resize(std::max(std::min(grown, limit), used + n));
+    }
+  }
+  void Put(uint8_t b) {
+    Reserve(1);
+    out[used++] = b;
+  }
+  void Copy(uint8_t *ring, int from, int to, int n) {
+    Reserve(static_cast<size_t>(n));
+    uint8_t *dst = out.data() + used;
+    for (int k = 0; k < n; ++k) {
+      const uint8_t b = ring[(from + k) & (TLZH::N - 1)];
+      dst[k] = b;
+      ring[(to + k) & (TLZH::N - 1)] = b;
+    }
+    used += static_cast<size_t>(n);
+  }
+};
+
+} // namespace
+
+void TLZH::LZHUnpack(int32_t textSize, const TReadProc &read, const TWriteProc &write) {
+  InitLZH();
+  try {
+    BitReader<CallbackBytes> bits{CallbackBytes{read}, GetBuf, GetLen};
+    CallbackDecodeSink sink{CallbackSink{write}};
+    Decode(bits, sink, textSize);
+  } catch (...) {
+    EndLZH();
+    throw;
+  }
+  EndLZH();
+}
+
+std::vector<uint8_t> TLZH::UnpackBuffer(const uint8_t *data, size_t size, int32_t textSize) {
+  std::vector<uint8_t> out;
+  if (textSize <= 0) {
+    return out;
+  }
+  InitLZH();
+  try {
+    FastBitReader bits{data, data + size};
+    BufferDecodeSink sink{out, 0, static_cast<size_t>(textSize) + F};
+    Decode(bits, sink, textSize);
+    out.resize(sink.used);
+  } catch (const std::bad_alloc &) {
+    EndLZH();
+    throw ElzhException(kNoMemory);
+  } catch (...) {
+    EndLZH();
+    throw;
+  }
+  EndLZH();
+  return out;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Stream callbacks and the compressed stream
+
+void TLZH::GetBlockStream(void *buffer, uint16_t count, uint16_t &actual) {
+  const int64_t left = InStream->Size() - InStream->Position();
+  const auto n = static_cast<int32_t>(std::clamp<int64_t>(left, 0, count));
+  actual = static_cast<uint16_t>(n > 0 ? InStream->Read(buffer, n) : 0);
+}
+
+void TLZH::PutBlockStream(const void *buffer, uint16_t count, uint16_t &actual) {
+  OutStream->WriteBuffer(buffer, count);
+  actual = count;
+}
+
+TReadProc TLZH::StreamReader() {
+  return [this](void *buffer, uint16_t count, uint16_t &actual) {
+    GetBlockStream(buffer, count, actual);
+  };
+}
+
+TWriteProc TLZH::StreamWriter() {
+  return [this](const void *buffer, uint16_t count, uint16_t &actual) {
+    PutBlockStream(buffer, count, actual);
+  };
+}
+
+namespace {
+
+std::vector<uint8_t> ReadRest(TStream &source) {
+  const int64_t left = source.Size() - source.Position();
+  if (left > INT32_MAX) {
+    throw ElzhException("LZH : Input too large");
+  }
+  std::vector<uint8_t> bytes(static_cast<size_t>(std::max<int64_t>(left, 0)));
+  if (!bytes.empty()) {
+    source.ReadBuffer(bytes.data(), static_cast<int32_t>(bytes.size()));
+  }
+  return bytes;
+}
+
+} // namespace
+
+void LZHCompressStream(TStream &source, TStream &dest) {
+  source.SetPosition(0);
+  dest.SetPosition(0);
+  const std::vector<uint8_t> input = ReadRest(source);
+  const auto size = static_cast<int32_t>(input.size());
+  const uint8_t header[4] = {static_cast<uint8_t>(size), static_cast<uint8_t>(size >> 8),
+                             static_cast<uint8_t>(size >> 16), static_cast<uint8_t>(size >> 24)};
+  dest.WriteBuffer(header, 4);
+  TLZH lzh;
+  const std::vector<uint8_t> bits = lzh.PackBuffer(input.data(), input.size());
+  if (!bits.empty()) {
+    dest.WriteBuffer(bits.data(), static_cast<int32_t>(bits.size()));
+  }
+}
+
+void LZHDecompressStream(TStream &source, TStream &dest, int32_t maxSize) {
+  source.SetPosition(0);
+  dest.SetPosition(0);
+  uint8_t header[4];
+  if (source.Read(header, 4) != 4) {
+    return;
+  }
+  const auto size = static_cast<int32_t>(
+      static_cast<uint32_t>(header[0]) | (static_cast<uint32_t>(header[1]) << 8) |
+      (static_cast<uint32_t>(header[2]) << 16) | (static_cast<uint32_t>(header[3]) << 24));
+  if (size <= 0) {
+    return;
+  }
+  if (size > maxSize) {
+    throw ElzhException("LZH : Declared size of " + std::to_string(size) +
+                        " bytes exceeds the limit of " + std::to_string(maxSize) + " bytes");
+  }
+  const std::vector<uint8_t> input = ReadRest(source);
+  TLZH lzh;
+  const std::vector<uint8_t> output = lzh.UnpackBuffer(input.data(), input.size(), size);
+  if (!output.empty()) {
+    dest.WriteBuffer(output.data(), static_cast<int32_t>(output.size()));
+  }
+}

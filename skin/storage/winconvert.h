@@ -1,0 +1,128 @@
+// The LZH codec of skins: LZSS over a 4096-byte ring buffer, literals and match lengths coded
+// with an adaptive Huffman code, match positions with a fixed prefix code. Existing skins must
+// decode bit for bit, so every constant, order and tie-break here is part of the format.
+#pragma once
+
+#include "framework/core/objects.h"
+#include "framework/core/sysutils.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class TStream;
+
+class ElzhException : public Exception {
+public:
+  using Exception::Exception;
+};
+
+// Byte callbacks: (buffer, count, actual). The codec always asks for one byte; a read that
+// reports 0 bytes means end of input.
+using TReadProc = std::function<void(void *buffer, uint16_t count, uint16_t &actual)>;
+using TWriteProc = std::function<void(const void *buffer, uint16_t count, uint16_t &actual)>;
+
+class TLZH : public TObject {
+public:
+  static constexpr int N = 4096;                     // ring buffer size
+  static constexpr int F = 60;                       // look-ahead size and longest match
+  static constexpr int THRESHOLD = 2;                // a match is longer than this
+  static constexpr int NIL = N;                      // no node in the search trees
+  static constexpr int N_CHAR = 256 - THRESHOLD + F; // literals 0-255, lengths 256-313
+  static constexpr int T = 2 * N_CHAR - 1;           // nodes of the Huffman tree
+  static constexpr int R = T - 1;                    // position of the root
+  static constexpr unsigned MAX_FREQ = 0x8000;       // root frequency that forces a rebuild
+
+  // The adaptive Huffman code of literals and match lengths (the Freq, Parent and Son tables).
+  struct THuffman {
+    uint16_t Freq[T + 1];       // node frequencies; Freq[T] is a sentinel
+    int16_t Parent[T + N_CHAR]; // Parent[T + c]: leaf position of symbol c
+    int16_t Son[T];             // first of two children, or T + symbol for a leaf
+    int Rebuilds = 0;
+
+    void StartHuff();
+    // Counts one more c, rebuilding with halved counts first if the root is at MAX_FREQ.
+    void Update(int c);
+    // Writes the code of c into bits, root first, one bit per entry (room for T entries);
+    // returns its length. Paths may be longer than 16 edges.
+    int CodeOf(int c, uint8_t *bits) const;
+
+  private:
+    void Reconst();
+  };
+
+  TLZH();
+  ~TLZH() override;
+  TLZH(const TLZH &) = delete;
+  TLZH &operator=(const TLZH &) = delete;
+
+  // Streams used by GetBlockStream and PutBlockStream; borrowed, not owned.
+  TStream *InStream = nullptr;
+  TStream *OutStream = nullptr;
+
+  void GetBlockStream(void *buffer, uint16_t count, uint16_t &actual);
+  void PutBlockStream(const void *buffer, uint16_t count, uint16_t &actual);
+  // The two methods above bound to this object, ready to pass to LZHPack and LZHUnpack.
+  TReadProc StreamReader();
+  TWriteProc StreamWriter();
+
+  // Compresses everything read delivers into a bit stream (no size field) written through
+  // write; textSize gets the number of bytes consumed.
+  void LZHPack(int32_t &textSize, const TReadProc &read, const TWriteProc &write);
+  // Decodes until textSize bytes have been produced (the last match is copied whole, so up to
+  // F - 1 bytes more may be written). Missing input reads as zero bits.
+  void LZHUnpack(int32_t textSize, const TReadProc &read, const TWriteProc &write);
+
+  // The same two operations over whole buffers in memory, bit for bit identical to the
+  // callback forms but without a call per byte. UnpackBuffer grows its output only as bytes
+  // are produced, so a huge declared size costs memory only as far as decoding goes.
+  std::vector<uint8_t> PackBuffer(const uint8_t *data, size_t size);
+  std::vector<uint8_t> UnpackBuffer(const uint8_t *data, size_t size, int32_t textSize);
+
+  // Figures of the last call, for tests and tuning: Huffman rebuilds, longest code emitted.
+  int Rebuilds() const { return rebuilds_; }
+  int LongestCode() const { return longestCode_; }
+
+private:
+  struct Tables;
+  template <class Input> struct BitReader;
+  struct CallbackBytes;
+  struct MemoryBytes;
+  struct FastBitReader;
+
+  void InitLZH();
+  void EndLZH();
+  void InitTree();
+  void InsertNode(int r);
+  void DeleteNode(int p);
+  template <class Sink> void Putcode(Sink &sink, int l, uint16_t c);
+  template <class Sink> void EncodeChar(Sink &sink, int c);
+  template <class Sink> void EncodePosition(Sink &sink, int p);
+  template <class Sink> void EncodeEnd(Sink &sink);
+  template <class Source, class Sink> int32_t Encode(Source &source, Sink &sink);
+  template <class Bits> int DecodeChar(Bits &bits);
+  template <class Bits> int DecodePosition(Bits &bits);
+  template <class Bits, class Sink> void Decode(Bits &bits, Sink &sink, int32_t textSize);
+
+  // Codec state, in the order of the format description.
+  uint16_t GetBuf = 0;
+  uint8_t GetLen = 0;
+  uint8_t PutLen = 0;
+  uint16_t PutBuf = 0;
+  int32_t TextSize = 0;
+  int16_t MatchPosition = 0;
+  int16_t MatchLength = 0;
+  std::unique_ptr<Tables> tables_; // TextBuf, LeftSon, Dad, RightSon, Freq, Parent, Son
+
+  int rebuilds_ = 0;
+  int longestCode_ = 0;
+};
+
+// The compressed stream: 4-byte little-endian uncompressed size, then the bit stream.
+// Both streams are positioned at 0 first; dest is written from its start.
+void LZHCompressStream(TStream &source, TStream &dest);
+// Raises ElzhException when the declared size exceeds maxSize, before decoding anything.
+// A source too short for the size field, or a size of 0 or less, decodes to nothing.
+void LZHDecompressStream(TStream &source, TStream &dest, int32_t maxSize);

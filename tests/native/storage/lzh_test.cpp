@@ -1,0 +1,313 @@
+#include "skin/storage/winconvert.h"
+
+#include "framework/core/streams.h"
+#include "tests/native/storage/skin_corpus.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// The callback forms over memory, as a caller with its own byte sources would use them.
+Bytes PackThroughCallbacks(TLZH &lzh, const Bytes &input, int32_t &textSize) {
+  size_t next = 0;
+  Bytes out;
+  lzh.LZHPack(
+      textSize,
+      [&](void *buffer, uint16_t count, uint16_t &actual) {
+        actual = next < input.size() && count > 0 ? 1 : 0;
+        if (actual) {
+          *static_cast<uint8_t *>(buffer) = input[next++];
+        }
+      },
+      [&](const void *buffer, uint16_t count, uint16_t &actual) {
+        const auto *p = static_cast<const uint8_t *>(buffer);
+        out.insert(out.end(), p, p + count);
+        actual = count;
+      });
+  return out;
+}
+
+Bytes UnpackThroughCallbacks(TLZH &lzh, const Bytes &bits, int32_t textSize, int *reads = nullptr) {
+  size_t next = 0;
+  Bytes out;
+  lzh.LZHUnpack(
+      textSize,
+      [&](void *buffer, uint16_t, uint16_t &actual) {
+        if (reads) {
+          ++*reads;
+        }
+        actual = next < bits.size() ? 1 : 0;
+        if (actual) {
+          *static_cast<uint8_t *>(buffer) = bits[next++];
+        }
+      },
+      [&](const void *buffer, uint16_t count, uint16_t &actual) {
+        const auto *p = static_cast<const uint8_t *>(buffer);
+        out.insert(out.end(), p, p + count);
+        actual = count;
+      });
+  return out;
+}
+
+Bytes RandomBytes(size_t size, uint32_t seed) {
+  std::mt19937 random(seed);
+  Bytes out(size);
+  for (auto &b : out) {
+    b = static_cast<uint8_t>(random());
+  }
+  return out;
+}
+
+// Bit streams worked out by hand from the initial tree: "A" is leaf 65 at depth 9 (111001101);
+// 60 spaces are one match of 60 (symbol 313: 11000101) at distance code 59 (000 111011).
+struct KnownStream {
+  const char *name;
+  Bytes input;
+  Bytes bits;
+};
+
+class LzhKnownStream : public testing::TestWithParam<KnownStream> {};
+
+TEST_P(LzhKnownStream, BothPathsProduceAndReadTheHandWorkedBits) {
+  const KnownStream &c = GetParam();
+  TLZH lzh;
+  int32_t textSize = -1;
+  EXPECT_EQ(PackThroughCallbacks(lzh, c.input, textSize), c.bits);
+  EXPECT_EQ(textSize, static_cast<int32_t>(c.input.size()));
+  EXPECT_EQ(lzh.PackBuffer(c.input.data(), c.input.size()), c.bits);
+  const auto size = static_cast<int32_t>(c.input.size());
+  EXPECT_EQ(UnpackThroughCallbacks(lzh, c.bits, size), c.input);
+  EXPECT_EQ(lzh.UnpackBuffer(c.bits.data(), c.bits.size(), size), c.input);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Streams, LzhKnownStream,
+    testing::Values(KnownStream{"empty", {}, {}}, KnownStream{"letterA", {'A'}, {0xE6, 0x80}},
+                    KnownStream{"sixtySpaces", Bytes(60, ' '), {0xC5, 0x1D, 0x80}}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+struct RoundTrip {
+  const char *name;
+  std::function<Bytes()> make;
+  int minRebuilds;
+};
+
+class LzhRoundTrip : public testing::TestWithParam<RoundTrip> {};
+
+TEST_P(LzhRoundTrip, CompressThenDecompressIsTheIdentityOnEveryPath) {
+  const Bytes input = GetParam().make();
+  const auto size = static_cast<int32_t>(input.size());
+  TLZH lzh;
+  const Bytes fast = lzh.PackBuffer(input.data(), input.size());
+  EXPECT_GE(lzh.Rebuilds(), GetParam().minRebuilds);
+  int32_t textSize = 0;
+  ASSERT_EQ(PackThroughCallbacks(lzh, input, textSize), fast) << "fast path differs in bits";
+  EXPECT_EQ(textSize, size);
+  EXPECT_TRUE(lzh.UnpackBuffer(fast.data(), fast.size(), size) == input);
+  EXPECT_TRUE(UnpackThroughCallbacks(lzh, fast, size) == input);
+
+  // The compressed stream through TStream, with its 4-byte size.
+  TMemoryStream source;
+  TMemoryStream packed;
+  TMemoryStream unpacked;
+  if (!input.empty()) {
+    source.WriteBuffer(input.data(), size);
+  }
+  LZHCompressStream(source, packed);
+  ASSERT_EQ(packed.Size(), 4 + static_cast<int64_t>(fast.size()));
+  EXPECT_EQ(packed.Memory()[0] | packed.Memory()[1] << 8 | packed.Memory()[2] << 16 |
+                packed.Memory()[3] << 24,
+            size);
+  LZHDecompressStream(packed, unpacked, INT32_MAX);
+  ASSERT_EQ(unpacked.Size(), size);
+  EXPECT_TRUE(std::equal(input.begin(), input.end(), unpacked.Memory()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, LzhRoundTrip,
+    testing::Values(RoundTrip{"empty", [] { return Bytes(); }, 0},
+                    RoundTrip{"oneByte", [] { return Bytes{0x7F}; }, 0},
+                    RoundTrip{"sixtySpaces", [] { return Bytes(60, ' '); }, 0},
+                    RoundTrip{"pageOfSpaces", [] { return Bytes(4096, ' '); }, 0},
+                    RoundTrip{"randomMegabyte", [] { return RandomBytes(1 << 20, 7); }, 3},
+                    RoundTrip{"skinCorpus", [] { return skincorpus::Corpus(1 << 20); }, 0},
+                    // About 16,000 symbols between rebuilds: 80 KB of random bytes forces 3+.
+                    RoundTrip{"threeRebuilds", [] { return RandomBytes(80000, 3); }, 3}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(Lzh, DeclaredSizeOfZeroOrLessProducesNothingAndReadsNothing) {
+  const Bytes bits = {0xE6, 0x80};
+  for (const int32_t size : {0, -1, INT32_MIN}) {
+    TLZH lzh;
+    int reads = 0;
+    EXPECT_TRUE(UnpackThroughCallbacks(lzh, bits, size, &reads).empty()) << size;
+    EXPECT_EQ(reads, 0) << size;
+    EXPECT_TRUE(lzh.UnpackBuffer(bits.data(), bits.size(), size).empty()) << size;
+  }
+}
+
+TEST(Lzh, TheLastMatchIsCopiedWholePastTheDeclaredSize) {
+  // One symbol: a match of 60 spaces; a declared size of 1 still yields all 60 bytes.
+  const Bytes bits = {0xC5, 0x1D, 0x80};
+  TLZH lzh;
+  EXPECT_EQ(UnpackThroughCallbacks(lzh, bits, 1), Bytes(60, ' '));
+  EXPECT_EQ(lzh.UnpackBuffer(bits.data(), bits.size(), 1), Bytes(60, ' '));
+}
+
+TEST(Lzh, StreamCutShortDecodesFromZeroBitsUntilTheDeclaredSize) {
+  const Bytes input = skincorpus::Corpus(50000);
+  TLZH lzh;
+  Bytes bits = lzh.PackBuffer(input.data(), input.size());
+  bits.resize(bits.size() / 2);
+  const auto size = static_cast<int32_t>(input.size());
+  const Bytes slow = UnpackThroughCallbacks(lzh, bits, size);
+  const Bytes fast = lzh.UnpackBuffer(bits.data(), bits.size(), size);
+  EXPECT_EQ(fast, slow);
+  ASSERT_GE(fast.size(), input.size());
+  EXPECT_LT(fast.size(), input.size() + TLZH::F);
+  // The part coded by the bytes that are left comes back unchanged.
+  EXPECT_TRUE(std::equal(input.begin(), input.begin() + 1000, fast.begin()));
+  EXPECT_FALSE(std::equal(input.begin(), input.end(), fast.begin()));
+}
+
+TEST(Lzh, OversizedDeclarationIsRefusedBeforeDecoding) {
+  // 2 GB declared by ten bytes.
+  TMemoryStream source;
+  const Bytes ten = {0xFF, 0xFF, 0xFF, 0x7F, 1, 2, 3, 4, 5, 6};
+  source.WriteBuffer(ten.data(), 10);
+  TMemoryStream dest;
+  EXPECT_THROW(LZHDecompressStream(source, dest, 64 << 20), ElzhException);
+  EXPECT_EQ(dest.Size(), 0);
+}
+
+TEST(Lzh, TooShortOrNonPositiveSizeFieldDecodesToNothing) {
+  for (const Bytes &input :
+       {Bytes{}, Bytes{1, 0, 0}, Bytes{0, 0, 0, 0, 0xE6}, Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0xE6}}) {
+    TMemoryStream source;
+    if (!input.empty()) {
+      source.WriteBuffer(input.data(), static_cast<int32_t>(input.size()));
+    }
+    TMemoryStream dest;
+    LZHDecompressStream(source, dest, 1000);
+    EXPECT_EQ(dest.Size(), 0);
+  }
+}
+
+// Weights that grow a little faster than the golden ratio stack the rarely used symbols deep
+// under a chain of frequent ones: a code longer than the 16 bits of one code word.
+std::unique_ptr<TLZH::THuffman> DeepTree(std::vector<int> &symbols) {
+  auto huff = std::make_unique<TLZH::THuffman>();
+  huff->StartHuff();
+  double weight = 200;
+  int total = TLZH::N_CHAR;
+  for (int symbol = 300; total + static_cast<int>(weight) < 32768; --symbol) {
+    for (int i = 0; i < static_cast<int>(weight); ++i) {
+      huff->Update(symbol);
+      symbols.push_back(symbol);
+    }
+    total += static_cast<int>(weight);
+    weight *= 1.68;
+  }
+  return huff;
+}
+
+TEST(Lzh, CodesLongerThanSixteenEdgesAreEmittedAndDecodedWhole) {
+  std::vector<int> symbols;
+  auto huff = DeepTree(symbols);
+  uint8_t code[TLZH::T];
+  int deepest = 0;
+  int depth = 0;
+  for (int c = 0; c < 256; ++c) {
+    const int d = huff->CodeOf(c, code);
+    if (d > depth) {
+      depth = d;
+      deepest = c;
+    }
+  }
+  ASSERT_GT(depth, 16);
+  // The code is the root-to-leaf path: following it from the root reaches the leaf.
+  huff->CodeOf(deepest, code);
+  int k = huff->Son[TLZH::R];
+  for (int i = 0; i < depth; ++i) {
+    ASSERT_LT(k, TLZH::T);
+    k = huff->Son[k + code[i]];
+  }
+  EXPECT_EQ(k - TLZH::T, deepest);
+
+  // The same stream as a decoder sees it: the chain of matches (distance 1), then the deep
+  // literal. Both decoders must follow the whole path.
+  TLZH::THuffman shadow;
+  shadow.StartHuff();
+  std::vector<uint8_t> bitList;
+  size_t expectedSize = 0;
+  symbols.push_back(deepest);
+  for (const int s : symbols) {
+    const int d = shadow.CodeOf(s, code);
+    bitList.insert(bitList.end(), code, code + d);
+    shadow.Update(s);
+    if (s >= 256) {
+      bitList.insert(bitList.end(), 9, 0); // position 0: "000" and six zero bits
+      expectedSize += static_cast<size_t>(s - 253);
+    } else {
+      expectedSize += 1;
+    }
+  }
+  Bytes bits((bitList.size() + 7) / 8, 0);
+  for (size_t i = 0; i < bitList.size(); ++i) {
+    bits[i / 8] = static_cast<uint8_t>(bits[i / 8] | (bitList[i] << (7 - i % 8)));
+  }
+  TLZH lzh;
+  const auto size = static_cast<int32_t>(expectedSize);
+  for (const Bytes &out : {lzh.UnpackBuffer(bits.data(), bits.size(), size),
+                           UnpackThroughCallbacks(lzh, bits, size)}) {
+    ASSERT_EQ(out.size(), expectedSize);
+    EXPECT_EQ(out.back(), deepest);
+    EXPECT_EQ(out[out.size() - 2], ' '); // the matches copied the initial fill
+  }
+}
+
+TEST(Lzh, StreamCallbacksReadAndWriteTheGivenStreams) {
+  const Bytes input = skincorpus::Corpus(20000);
+  TMemoryStream source;
+  source.WriteBuffer(input.data(), static_cast<int32_t>(input.size()));
+  source.SetPosition(0);
+  TMemoryStream bits;
+  TLZH lzh;
+  lzh.InStream = &source;
+  lzh.OutStream = &bits;
+  int32_t textSize = 0;
+  lzh.LZHPack(textSize, lzh.StreamReader(), lzh.StreamWriter());
+  EXPECT_EQ(textSize, static_cast<int32_t>(input.size()));
+  EXPECT_EQ(Bytes(bits.Memory(), bits.Memory() + bits.Size()),
+            lzh.PackBuffer(input.data(), input.size()));
+
+  TMemoryStream output;
+  bits.SetPosition(0);
+  lzh.InStream = &bits;
+  lzh.OutStream = &output;
+  lzh.LZHUnpack(textSize, lzh.StreamReader(), lzh.StreamWriter());
+  EXPECT_EQ(Bytes(output.Memory(), output.Memory() + output.Size()), input);
+}
+
+TEST(Lzh, WriteCallbackThatTakesNothingIsAnError) {
+  TLZH lzh;
+  const Bytes bits = {0xE6, 0x80};
+  size_t next = 0;
+  EXPECT_THROW(lzh.LZHUnpack(
+                   1,
+                   [&](void *buffer, uint16_t, uint16_t &actual) {
+                     actual = next < bits.size() ? 1 : 0;
+                     if (actual) {
+                       *static_cast<uint8_t *>(buffer) = bits[next++];
+                     }
+                   },
+                   [](const void *, uint16_t, uint16_t &actual) { actual = 0; }),
+               ElzhException);
+}
+
+} // namespace
