@@ -6,6 +6,9 @@
 #include "skin/storage/skinwrite.h"
 #include "skin/storage/winconvert.h"
 #include "tools/skintool/files.h"
+#ifdef _WIN32
+#include "tools/skintool/check.h"
+#endif
 
 #include <algorithm>
 #include <functional>
@@ -21,7 +24,12 @@ const char *const UsageText =
     "  pack DIR OUT         build a skin file from the .ini and the .bmp files in DIR\n"
     "  unpack SKIN DIR      write every file of a skin into DIR\n"
     "  list SKIN            show the container: mark, name list length, files, sizes\n"
-    "  stream SKIN OUT      write the form-data payload: 4-byte length, then the skin file\n";
+    "  stream SKIN OUT      write the form-data payload: 4-byte length, then the skin file\n"
+#ifdef _WIN32
+    "  check SKIN           read the skin through the object model: each element with its\n"
+    "                       image size and frame count, and warnings for what draws badly\n"
+#endif
+    ;
 
 namespace {
 
@@ -227,6 +235,15 @@ int Stream(const std::vector<std::string> &args, std::ostream &) {
   return 0;
 }
 
+#ifdef _WIN32
+int Check(const std::vector<std::string> &args, std::ostream &out) {
+  TSkinReader reader;
+  LoadSkin(args[0], reader); // explains a file that is not a skin
+  CheckSkin(ReadFile(args[0]), out);
+  return 0;
+}
+#endif
+
 struct Command {
   size_t argCount;
   std::function<int(const std::vector<std::string> &, std::ostream &)> run;
@@ -239,6 +256,9 @@ int Run(const std::vector<std::string> &args, std::ostream &out, std::ostream &e
       {"compress", {2, Compress}}, {"decompress", {2, Decompress}},
       {"pack", {2, Pack}},         {"unpack", {2, Unpack}},
       {"list", {1, List}},         {"stream", {2, Stream}},
+#ifdef _WIN32
+      {"check", {1, Check}},
+#endif
   };
   const auto command = args.empty() ? commands.end() : commands.find(args[0]);
   if (command == commands.end() || args.size() != command->second.argCount + 1) {
