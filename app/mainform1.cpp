@@ -5,6 +5,7 @@
 #include "app/conversion.h"
 #include "framework/gui/comobj.h"
 #include "framework/gui/extctrls.h"
+#include "skin/data/winskindata.h"
 #include "skin/storage/winskinini.h"
 
 #include <shlobj.h>
@@ -256,6 +257,7 @@ void RegisterApplicationClasses() {
   RegisterStdControls();
   RegisterExtControls();
   RegisterDialogs();
+  RegisterSkinDataClasses();
   TMainForm::Register();
   TAboutBox::Register();
 }

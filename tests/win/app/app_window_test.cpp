@@ -3,6 +3,7 @@
 
 #include "app/aboutbox.h"
 #include "app/conversion.h"
+#include "skin/data/winskindata.h"
 
 #include <gtest/gtest.h>
 
@@ -125,6 +126,30 @@ TEST_F(MainWindow, FormDataGivesTheWindowAndEveryControlInTabOrder) {
   EXPECT_EQ(form->OpenDialog1->Filter(),
             "txt,rtf, doc,html, htm,dot等文挡 |*.txt;*.rtf;*.doc;*.html;*.htm;*.dot|"
             "文本文件(txt)|*.txt|rtf文挡|*.rtf|网页文档|*.htm;*.html|Word文挡(doc)|*.doc");
+}
+
+// The embedded default skin is read into the object model while the form is built, with the
+// stored values of the skin component.
+TEST_F(MainWindow, FormDataCarriesTheSkinComponentWithItsSkin) {
+  auto *skin = dynamic_cast<TSkinData *>(form->FindComponent("SkinData1"));
+  ASSERT_NE(skin, nullptr);
+  EXPECT_TRUE(skin->Active());
+  EXPECT_EQ(skin->DisableTag, 99);
+  EXPECT_EQ(skin->SkinFormtype, sfMainform);
+  EXPECT_TRUE(skin->MenuUpdate);
+  EXPECT_FALSE(skin->MenuMerge);
+  EXPECT_EQ(skin->Skin3rd()->Count(), 116);
+  ASSERT_FALSE(skin->NoSkin);
+  ASSERT_NE(skin->SkinBuffer, nullptr);
+  EXPECT_GT(skin->SkinBuffer->Size(), 1000);
+  // Elements the skin defines arrive with their images.
+  ASSERT_NE(skin->Borders[sbTop], nullptr);
+  EXPECT_FALSE(skin->Borders[sbTop]->Image->Empty());
+  EXPECT_EQ(skin->Borders[sbTop]->FrameCount, 2);
+  ASSERT_NE(skin->Button, nullptr);
+  EXPECT_EQ(skin->Button->FrameCount, 5);
+  EXPECT_FALSE(skin->Button->Image->Empty());
+  EXPECT_FALSE(skin->SysButtons.empty());
 }
 
 TEST_F(MainWindow, RenamingSwitchEnablesBothFields) {
