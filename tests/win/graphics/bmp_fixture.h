@@ -13,7 +13,7 @@ struct Rgb {
 
 enum class BmpHeader { Core, Info, V4 };
 
-struct BmpSpec {
+struct BmpLayout {
   int width = 5;
   int height = 3;
   int bits = 24;
@@ -49,7 +49,7 @@ inline uint32_t PackMasked(uint32_t mask, uint8_t channel) {
   return ((channel * top + 127) / 255) << shift;
 }
 
-inline std::vector<uint8_t> MakeBmp(const BmpSpec &s) {
+inline std::vector<uint8_t> MakeBmp(const BmpLayout &s) {
   const size_t infoSize = s.header == BmpHeader::Core ? 12 : s.header == BmpHeader::V4 ? 108 : 40;
   const bool masksAfterHeader = s.bitfields && s.header == BmpHeader::Info;
   const size_t entry = s.header == BmpHeader::Core ? 3 : 4;

@@ -21,8 +21,8 @@ Rgb PixelAt(TBitmap &bmp, int x, int y) {
 
 // A 5 x 3 picture (odd width, so every depth has row padding) whose pixels differ by position;
 // its top and bottom rows differ for every palette size used, so a flipped image shows.
-BmpSpec Picture(int bits, std::vector<Rgb> colours) {
-  BmpSpec s;
+BmpLayout Picture(int bits, std::vector<Rgb> colours) {
+  BmpLayout s;
   s.bits = bits;
   const size_t n = colours.size();
   for (int y = 0; y < s.height; ++y)
@@ -35,7 +35,7 @@ BmpSpec Picture(int bits, std::vector<Rgb> colours) {
   return s;
 }
 
-std::vector<Rgb> Expected(const BmpSpec &s) {
+std::vector<Rgb> Expected(const BmpLayout &s) {
   std::vector<Rgb> out;
   for (const Rgb &p : s.pixels)
     out.push_back(s.bits <= 8 ? s.palette[p.r] : p);
@@ -44,7 +44,7 @@ std::vector<Rgb> Expected(const BmpSpec &s) {
 
 struct DepthCase {
   const char *name;
-  std::function<BmpSpec()> make;
+  std::function<BmpLayout()> make;
   TPixelFormat format;
 };
 
@@ -56,17 +56,17 @@ void PrintTo(const DepthCase &c, std::ostream *os) {
 class BmpDepth : public ::testing::TestWithParam<DepthCase> {};
 
 TEST_P(BmpDepth, ScanLinesReadBackEveryPixel) {
-  const BmpSpec spec = GetParam().make();
-  const std::vector<uint8_t> file = MakeBmp(spec);
+  const BmpLayout layout = GetParam().make();
+  const std::vector<uint8_t> file = MakeBmp(layout);
   TBitmap bmp;
   EXPECT_EQ(bmp.LoadFromMemory(file.data(), file.size()), file.size());
-  ASSERT_EQ(bmp.Width(), spec.width);
-  ASSERT_EQ(bmp.Height(), spec.height);
+  ASSERT_EQ(bmp.Width(), layout.width);
+  ASSERT_EQ(bmp.Height(), layout.height);
   EXPECT_EQ(bmp.PixelFormat(), GetParam().format);
-  const std::vector<Rgb> want = Expected(spec);
-  for (int y = 0; y < spec.height; ++y)
-    for (int x = 0; x < spec.width; ++x)
-      EXPECT_EQ(PixelAt(bmp, x, y), want[y * spec.width + x]) << "x " << x << " y " << y;
+  const std::vector<Rgb> want = Expected(layout);
+  for (int y = 0; y < layout.height; ++y)
+    for (int x = 0; x < layout.width; ++x)
+      EXPECT_EQ(PixelAt(bmp, x, y), want[y * layout.width + x]) << "x " << x << " y " << y;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -84,14 +84,14 @@ INSTANTIATE_TEST_SUITE_P(
                       DepthCase{"bits8", [] { return Picture(8, kFour); }, TPixelFormat::pf24bit},
                       DepthCase{"bits8TopDown",
                                 [] {
-                                  BmpSpec s = Picture(8, kFour);
+                                  BmpLayout s = Picture(8, kFour);
                                   s.topDown = true;
                                   return s;
                                 },
                                 TPixelFormat::pf24bit},
                       DepthCase{"bits8CoreHeader",
                                 [] {
-                                  BmpSpec s = Picture(8, kFour);
+                                  BmpLayout s = Picture(8, kFour);
                                   s.header = BmpHeader::Core;
                                   return s;
                                 },
@@ -100,7 +100,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 TPixelFormat::pf24bit},
                       DepthCase{"bits16Bitfields565",
                                 [] {
-                                  BmpSpec s = Picture(16, kFour);
+                                  BmpLayout s = Picture(16, kFour);
                                   s.bitfields = true;
                                   s.masks[0] = 0xF800;
                                   s.masks[1] = 0x07E0;
@@ -115,14 +115,14 @@ INSTANTIATE_TEST_SUITE_P(
                                 TPixelFormat::pf24bit},
                       DepthCase{"bits24TopDown",
                                 [] {
-                                  BmpSpec s = Picture(24, {kRed, kGreen, kBlue, kOrange});
+                                  BmpLayout s = Picture(24, {kRed, kGreen, kBlue, kOrange});
                                   s.topDown = true;
                                   return s;
                                 },
                                 TPixelFormat::pf24bit},
                       DepthCase{"bits24CoreHeader",
                                 [] {
-                                  BmpSpec s = Picture(24, {kRed, kGreen, kBlue, kOrange});
+                                  BmpLayout s = Picture(24, {kRed, kGreen, kBlue, kOrange});
                                   s.header = BmpHeader::Core;
                                   return s;
                                 },
@@ -134,7 +134,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 TPixelFormat::pf32bit},
                       DepthCase{"bits32BitfieldsV4",
                                 [] {
-                                  BmpSpec s = Picture(32, {kRed, kGreen, kBlue, kOrange});
+                                  BmpLayout s = Picture(32, {kRed, kGreen, kBlue, kOrange});
                                   s.header = BmpHeader::V4;
                                   s.bitfields = true;
                                   // Channels in an unusual order: the loader must follow the masks.
@@ -148,7 +148,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(BmpLoad, ThirtyTwoBitFilesKeepTheFourthByte) {
-  BmpSpec s = Picture(32, {kRed, kGreen});
+  BmpLayout s = Picture(32, {kRed, kGreen});
   for (size_t i = 0; i < s.pixels.size(); ++i)
     s.extraByte.push_back(static_cast<uint8_t>(10 * i + 1));
   const std::vector<uint8_t> file = MakeBmp(s);
@@ -163,7 +163,7 @@ TEST(BmpLoad, ThirtyTwoBitFilesKeepTheFourthByte) {
 
 TEST(BmpLoad, IndicesBeyondThePaletteReadBlack) {
   // colorsUsed 2 in a 4-bit file whose pixels also use indices 2 and 3.
-  BmpSpec s = Picture(4, kFour);
+  BmpLayout s = Picture(4, kFour);
   s.palette.resize(2);
   s.colorsUsed = 2;
   std::vector<uint8_t> file = MakeBmp(s);
@@ -175,7 +175,7 @@ TEST(BmpLoad, IndicesBeyondThePaletteReadBlack) {
   EXPECT_EQ(PixelAt(bmp, 3, 0), kBlack); // index 3
 
   // colorsUsed 0 (all 256 entries implied) but only four written before the pixel offset.
-  BmpSpec short8 = Picture(8, kFour);
+  BmpLayout short8 = Picture(8, kFour);
   short8.pixels[0].r = 200;
   file = MakeBmp(short8);
   bmp.LoadFromMemory(file.data(), file.size());
@@ -319,7 +319,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "truncated pixel data"},
         BadCase{"bitfieldMasksMissing",
                 [] {
-                  BmpSpec s = Picture(16, kFour);
+                  BmpLayout s = Picture(16, kFour);
                   s.bitfields = true;
                   return Cut(MakeBmp(s), 14 + 40 + 8);
                 },
@@ -383,7 +383,7 @@ TEST(BmpLoad, ATruncatedStreamRaisesAnError) {
 
 TEST(BmpSave, TwentyFourBitFileRoundTripsThroughStreamAndFile) {
   // A 32-bit source saved as 24 bits: pixels survive, the fourth byte does not matter.
-  BmpSpec s = Picture(32, {kRed, kGreen, kBlue, kOrange});
+  BmpLayout s = Picture(32, {kRed, kGreen, kBlue, kOrange});
   std::vector<uint8_t> file = MakeBmp(s);
   TBitmap source;
   source.LoadFromMemory(file.data(), file.size());
