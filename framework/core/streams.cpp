@@ -272,38 +272,36 @@ TFileStream::~TFileStream() {
   ::close(static_cast<int>(handle_));
 }
 
-int32_t TFileStream::Read(void *buffer, int32_t count) {
+namespace {
+
+// Repeats a read(2) or write(2) until count bytes are through, the end is reached or it fails;
+// an interrupted call is retried. Returns the bytes transferred.
+template <class Buffer, class Transfer>
+int32_t TransferAll(Buffer *buffer, int32_t count, Transfer transfer) {
   int32_t total = 0;
-  auto *out = static_cast<uint8_t *>(buffer);
   while (total < count) {
-    const ssize_t n =
-        ::read(static_cast<int>(handle_), out + total, static_cast<size_t>(count - total));
-    if (n < 0 && errno == EINTR) {
+    const ssize_t n = transfer(buffer + total, static_cast<size_t>(count - total));
+    if (n < 0 && errno == EINTR)
       continue;
-    }
-    if (n <= 0) {
+    if (n <= 0)
       break;
-    }
     total += static_cast<int32_t>(n);
   }
   return total;
 }
 
+} // namespace
+
+int32_t TFileStream::Read(void *buffer, int32_t count) {
+  const int fd = static_cast<int>(handle_);
+  return TransferAll(static_cast<uint8_t *>(buffer), count,
+                     [fd](uint8_t *p, size_t n) { return ::read(fd, p, n); });
+}
+
 int32_t TFileStream::Write(const void *buffer, int32_t count) {
-  int32_t total = 0;
-  const auto *in = static_cast<const uint8_t *>(buffer);
-  while (total < count) {
-    const ssize_t n =
-        ::write(static_cast<int>(handle_), in + total, static_cast<size_t>(count - total));
-    if (n < 0 && errno == EINTR) {
-      continue;
-    }
-    if (n <= 0) {
-      break;
-    }
-    total += static_cast<int32_t>(n);
-  }
-  return total;
+  const int fd = static_cast<int>(handle_);
+  return TransferAll(static_cast<const uint8_t *>(buffer), count,
+                     [fd](const uint8_t *p, size_t n) { return ::write(fd, p, n); });
 }
 
 int64_t TFileStream::Seek(int64_t offset, TSeekOrigin origin) {
