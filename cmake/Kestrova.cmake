@@ -51,10 +51,15 @@ if(WIN32 AND CMAKE_CROSSCOMPILING_EMULATOR)
   set_tests_properties(wine.teardown PROPERTIES FIXTURES_CLEANUP wine LABELS wine)
 endif()
 
-# kestrova_library(NAME DIR [DEPS ...]): a static library of every .cpp in DIR, with the
-# repository root on the include path. A folder with no sources yet makes no library.
-function(kestrova_library name dir)
-  file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+# kestrova_library(NAME DIRS [DEPS ...]): a static library of every .cpp in DIRS (one folder, or
+# a list of folders whose units call each other), with the repository root on the include path.
+# Folders with no sources yet make no library.
+function(kestrova_library name dirs)
+  set(sources)
+  foreach(dir IN LISTS dirs)
+    file(GLOB found CONFIGURE_DEPENDS ${dir}/*.cpp)
+    list(APPEND sources ${found})
+  endforeach()
   if(NOT sources)
     return()
   endif()
