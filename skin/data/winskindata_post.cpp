@@ -2,6 +2,7 @@
 // skin (combo box picture, combo arrow strip, toolbar gradient), composed once per load.
 #include "skin/data/imgutil.h"
 #include "skin/data/winskindata.h"
+#include "skin/form/winskinform_draw.h"
 #include "skin/storage/winskinini.h"
 
 namespace {
@@ -11,70 +12,6 @@ constexpr COLORREF kMagenta = 0xFF00FF;
 void FillColour(TBitmap &bitmap, const RECT &r, COLORREF colour) {
   GdiBrush brush(CreateSolidBrush(colour));
   FillRect(bitmap.Canvas().Handle(), &r, brush.Get());
-}
-
-// Draws the composed image onto dc at dest's top-left: magenta left out when transparent.
-void PutImage(HDC dc, const RECT &dest, TBitmap &image, bool transparent) {
-  if (transparent)
-    TransparentStretch(dc, dest, image.Canvas().Handle(), 0, 0, image.Width(), image.Height(),
-                       kMagenta);
-  else
-    BitBlt(dc, dest.left, dest.top, image.Width(), image.Height(), image.Canvas().Handle(), 0, 0,
-           SRCCOPY);
-}
-
-// Frame index (from 1) of a horizontal frame strip, drawn nine-sliced (corners kept, edges and
-// centre stretched) over dest. The geometry is the painters' nine-slice rule: margins that do
-// not fit the destination are dropped in that direction.
-void DrawNineSlice(HDC dc, const RECT &dest, TBitmap &source, RECT margins, int index, int count,
-                   bool transparent) {
-  const int W = dest.right - dest.left, H = dest.bottom - dest.top;
-  if (W <= 0 || H <= 0 || source.Empty())
-    return;
-  const int w = source.Width() / (count < 1 ? 1 : count), h = source.Height();
-  const int fx = (index - 1) * w;
-  if (W < margins.left + margins.right)
-    margins.left = margins.right = 0;
-  if (H < margins.top + margins.bottom)
-    margins.top = margins.bottom = 0;
-  const int l = margins.left, t = margins.top, r = margins.right, b = margins.bottom;
-
-  TBitmap image(W, H, TPixelFormat::pf24bit);
-  HDC to = image.Canvas().Handle();
-  HDC from = source.Canvas().Handle();
-  SetStretchBltMode(to, COLORONCOLOR);
-  auto piece = [&](int sx, int sy, int sx2, int sy2, int dx, int dy, int dx2, int dy2) {
-    if (sx2 > sx && sy2 > sy && dx2 > dx && dy2 > dy)
-      StretchBlt(to, dx, dy, dx2 - dx, dy2 - dy, from, fx + sx, sy, sx2 - sx, sy2 - sy, SRCCOPY);
-  };
-  piece(0, 0, l, t, 0, 0, l, t);                 // top-left
-  piece(0, h - b, l, h, 0, H - b, l, H);         // bottom-left
-  piece(w - r, 0, w, t, W - r, 0, W, t);         // top-right
-  piece(0, t, l, h - b, 0, t, l, H - b);         // left edge
-  piece(l, 0, w - r, t, l, 0, W - r, t);         // top edge
-  piece(l, t, w - r, h - b, l, t, W - r, H - b); // centre
-  piece(w - r, h - b, w, h, W - r, H - b, W, H); // bottom-right
-  piece(w - r, t, w, h - b, W - r, t, W, H - b); // right edge
-  piece(l, h - b, w - r, h, l, H - b, W - r, H); // bottom edge
-  GdiFlush();
-  PutImage(dc, dest, image, transparent);
-}
-
-// Frame index (from 1) at its natural size, centred on dest (overflowing when larger).
-void DrawCentred(HDC dc, const RECT &dest, TBitmap &source, int index, int count,
-                 bool transparent) {
-  if (dest.right < dest.left || dest.bottom < dest.top || source.Empty())
-    return;
-  const int w = source.Width() / (count < 1 ? 1 : count), h = source.Height();
-  if (w <= 0)
-    return;
-  TBitmap frame(w, h, TPixelFormat::pf24bit);
-  BitBlt(frame.Canvas().Handle(), 0, 0, w, h, source.Canvas().Handle(), (index - 1) * w, 0,
-         SRCCOPY);
-  GdiFlush();
-  const int x = dest.left + (dest.right - dest.left - w) / 2;
-  const int y = dest.top + (dest.bottom - dest.top - h) / 2;
-  PutImage(dc, RECT{x, y, x + w, y + h}, frame, transparent);
 }
 
 COLORREF PixelAt(TBitmap &bitmap, int x, int y) {
@@ -149,11 +86,13 @@ void TSkinData::ReBuildCombobox() {
   const RECT button{50 - b, 0, 50, 21};
   for (int i = 1; i <= n; ++i) {
     HDC dc = cell.Canvas().Handle();
-    DrawNineSlice(dc, whole, *SunkEdge->Image, SunkEdge->Margins, i, n, SunkEdge->Trans == 1);
-    DrawNineSlice(dc, button, *ComboButton->Image, ComboButton->Margins, i, ComboButton->Frames(),
-                  true);
+    // Frames() is never below 1; the primitives draw nothing from an empty image.
+    DrawRect2(dc, whole, *SunkEdge->Image, SunkEdge->Margins, i, n, SunkEdge->Trans == 1, false,
+              false);
+    DrawRect2(dc, button, *ComboButton->Image, ComboButton->Margins, i, ComboButton->Frames(), true,
+              false, false);
     if (ExtraImages != nullptr)
-      DrawCentred(dc, button, *ExtraImages->Image, i, ExtraImages->Frames(), true);
+      DrawRect3(dc, button, *ExtraImages->Image, i, ExtraImages->Frames(), true);
     FillColour(cell, RECT{2, 2, 49 - b, 18}, kMagenta); // the edit area stays transparent
     BitBlt(strip.Canvas().Handle(), 50 * (i - 1), 0, 50, 21, dc, 0, 0, SRCCOPY);
   }
