@@ -316,6 +316,19 @@ void TCustomForm::FixClientSize() {
 
 void TCustomForm::CreateHandleDone() {
   TWinControl::CreateHandleDone();
+  // Top-level forms show the program's icon (the icon resource MAINICON, when it has one) in
+  // their caption and the task bar.
+  if (Parent() == nullptr) {
+    HINSTANCE program = GetModuleHandleA(nullptr);
+    const auto load = [program](int metricX, int metricY) {
+      return LoadImageA(program, "MAINICON", IMAGE_ICON, GetSystemMetrics(metricX),
+                        GetSystemMetrics(metricY), LR_SHARED);
+    };
+    if (HANDLE bigIcon = load(SM_CXICON, SM_CYICON))
+      SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
+    if (HANDLE smallIcon = load(SM_CXSMICON, SM_CYSMICON))
+      SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+  }
   if (activeControl_ == nullptr)
     activeControl_ = FindNextControl(nullptr, true, true);
 }
