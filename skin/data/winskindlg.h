@@ -2,10 +2,12 @@
 // the deferred actions (skin all, unskin all, skin changed, re-skin one form) that the skin data
 // components request.
 //
-// This is the manager's interface as the skin data component uses it. The hook, the timer and
-// the lists of form and menu skinning objects arrive with the manager itself; every operation
-// the component calls is virtual, so that work replaces these bodies without touching the
-// component. Until then the operations record their request in the fields and do nothing else.
+// It learns about windows through a computer-based-training hook on the GUI thread (and,
+// on request, on further threads), keeps one TWinSkinForm per skinned window and runs every
+// bulk change from its one-shot timer, never inside a hook or a message handler. A manager of a
+// library module (a "sub" manager) shares its host's lists.
+//
+// The operations the skin data component calls are virtual, so that tests can watch them.
 #pragma once
 
 #include "framework/core/objects.h"
@@ -13,11 +15,16 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
+#include <string>
 #include <vector>
 
 class TSkinData;
 class TCustomForm;
 class TControl;
+class TTimer;
+class TWinSkinForm;
+class TWinSkinPopMenu;
 
 // The private window messages of the skin engine that this unit owns.
 constexpr UINT CN_SkinActive = 0x3503;
@@ -32,6 +39,13 @@ enum : int32_t {
   saChangeForm = 7
 };
 
+// A CBT hook on a thread other than the main one.
+class TSkinThread : public TObject {
+public:
+  HHOOK Hook = nullptr;
+  DWORD ThreadId = 0;
+};
+
 class TSkinManage : public TObject {
 public:
   // library: a manager of a module loaded by a skinned host (it shares the host's lists).
@@ -40,9 +54,11 @@ public:
   TSkinManage(const TSkinManage &) = delete;
   TSkinManage &operator=(const TSkinManage &) = delete;
 
+  TTimer *Timer = nullptr; // owned: the one-shot action timer
   HHOOK CBTHook = nullptr;
   // Every TSkinData of the module in creation order (not owned).
   std::vector<TSkinData *> SkinDatas;
+  std::vector<TSkinManage *> Subs; // managers of library modules attached to this one
   bool Enabled = false;
   bool Force = false; // lifts the nested-window test of AddForm for an explicit request
   int32_t State = 0;  // 0 nothing skinned yet, 1 skinning in effect, 4 shutting down
@@ -59,6 +75,11 @@ public:
   HWND ChangeFormHandle = nullptr;
   TSkinManage *Host = nullptr;
 
+  // The lists in use: the host's in a sub manager.
+  std::vector<TWinSkinForm *> &Forms() { return Lists().forms_; }
+  std::vector<TWinSkinPopMenu *> &Menus() { return Lists().menus_; }
+  std::vector<std::unique_ptr<TSkinThread>> &Threads() { return Lists().threads_; }
+
   // List maintenance of SkinDatas.
   virtual void AddSkinData(TSkinData *data);
   virtual void RemoveSkinData(TSkinData *data);
@@ -71,10 +92,30 @@ public:
   virtual void SetAction(int32_t code, UINT interval);
   // True when a skinning object was created for the window.
   virtual bool AddForm(HWND window);
+  void DeleteForm(HWND window);
+  // Forgets the object of window without freeing it (its destructor calls this).
+  void DeleteForm2(HWND window);
+  void DeleteForm3();
+  void DeleteDeleted();
+  TWinSkinForm *FindSkinForm(HWND window);
+  TCustomForm *FindTForm(HWND window) const;
+  void FindSkindata(TSkinData *&data, HWND window);
+  bool OnBeforeSkin(HWND window, const std::string &className);
+  void ActiveForm(TCustomForm *form);
+  static bool NestedForm(HWND window);
+  void SetMDIMax(bool value);
   // Drops the caption buttons of every form skinned with ActionSkinData.
   virtual void DeleteSysbtn();
   // Attaches this (library) manager to a host, or detaches it (nullptr).
   virtual void AssignData(TSkinManage *host);
+
+  // Popup-menu windows ("#32768"): listed here once popup menus are skinned.
+  void AddMenu(HWND window);
+  void DeleteMenu(HWND window);
+  TWinSkinPopMenu *FindSkinMenu(HWND window);
+  void SetPopMenu();
+  void SetHMenu(HMENU menu);
+  HBITMAP GetMenuBg(HMENU menu);
 
   // Requests the skin data component passes on to the skinning object of a form.
   virtual void UpdateMenu(TCustomForm *form);
@@ -82,6 +123,29 @@ public:
   virtual void UpdateSkinControl(TCustomForm *form, TControl *control);
   virtual void AddNestForm(TControl *host, TCustomForm *form);
   virtual void DeleteGraphicControl(TCustomForm *form, TControl *control);
+
+  // Teardown.
+  void DeleteAllForms();
+  void DeleteAllMenus();
+  void DeleteAllThreads();
+  void DeleteAllSub();
+  void DeleteSub(TSkinManage *sub);
+  void DeleteSubForm(HINSTANCE instance);
+
+private:
+  static LRESULT CALLBACK SkinHookCBT(int code, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK SkinHookCBT2(int code, WPARAM wParam, LPARAM lParam);
+  bool HookEvent(int code, HWND window, LPARAM lParam, bool perThread);
+  void OnTimer(TObject *sender);
+  void RunOnlyThisForm(int32_t action);
+  void RunForAll(int32_t action);
+  // Unsubclasses, repaints and frees one listed object.
+  void Unskin(TWinSkinForm *form);
+  TSkinManage &Lists() { return Host != nullptr ? *Host : *this; }
+
+  std::vector<TWinSkinForm *> forms_;
+  std::vector<TWinSkinPopMenu *> menus_;
+  std::vector<std::unique_ptr<TSkinThread>> threads_;
 };
 
 // The one manager of this module; created by the first TSkinData::Loaded, freed at exit.

@@ -1,0 +1,289 @@
+// The form skinning object: one TWinSkinForm per skinned top-level window.
+//
+// It subclasses the window, takes over the non-client area (borders, caption band, caption
+// buttons, menu band), gives the window the skin's border sizes and puts everything back when
+// the window is unskinned or destroyed. The skin manager (winskindlg.h) creates it, lists it and
+// posts CN_SkinActive, which runs the activation sequence.
+//
+// The unit is split by role: winskinform.cpp (lifecycle and message dispatch),
+// winskinform_caption.cpp (frame, caption and caption buttons), winskinform_sysmenu.cpp (the
+// skinned system menu and system commands), winskinform_region.cpp (the window region),
+// winskinform_controls.cpp (the control-attachment entry points).
+#pragma once
+
+#include "framework/core/classes.h"
+#include "framework/core/delegates.h"
+#include "framework/gui/bitmap.h"
+#include "framework/gui/canvas.h"
+#include "framework/gui/gdiobj.h"
+#include "framework/gui/graphics.h"
+#include "skin/data/winskindlg.h"
+
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TCustomForm;
+class TTimer;
+class TPopupMenu;
+class TSkinData;
+class TDataSkinSysButton;
+class TSkinControl;
+class TWinSkinMenu;
+class TWinSkinForm;
+class TWinControl;
+
+// ----------------------------------------------------------------- private messages
+
+constexpr UINT CN_SkinChanged = 0x3401;
+constexpr UINT CN_UpdateNC = 0x3502;
+constexpr UINT CN_SysBtnAction = 0x3514;  // posted: wParam = the button's action
+constexpr UINT CN_SysBtnVisible = 0x3515; // sent: wParam = visibility code, lParam = action
+constexpr UINT CN_MDIRedraw = 0x3516;
+constexpr UINT CN_ReCreateWnd = 0x3517;
+constexpr UINT CN_MenuSelect = 0x3518;
+constexpr UINT CN_PaintNCTo = 0xBC4B;
+constexpr UINT CN_QuerySignature = 0xBC4D;
+constexpr UINT CN_AfterSkin = 0xBC4E;
+// Answered by CN_PaintNCTo and CN_QuerySignature, and required in their lParam.
+constexpr LPARAM SkinSignature = 0x41A2;
+
+// The GetVersion value of the process (0x80000000 and above: a Windows 9x-family system); the
+// skin manager sets it when it installs its hook.
+extern DWORD WinVersion;
+
+// ----------------------------------------------------------------- enumerations
+
+enum TSkinFormStyle { sfsNormal, sfsMDIform, sfsMDIChild, sfsChild };
+enum TSkinFormBorder { sbsSizeable, sbsSingle, sbsNone, sbsDialog };
+enum TSkinWindowState { swsNormal, swsMax, swsMin };
+enum TSkinFormIcon { sbiMax, sbiMin, sbiHelp, sbisystem, sbicaption };
+using TSkinFormIcons = uint8_t; // bit n for TSkinFormIcon n
+
+// ----------------------------------------------------------------- non-client objects
+
+// Something in the non-client area that reacts to the mouse. BoundsRect is in window
+// coordinates of the skinned layout (see TWinSkinForm::GetWinXY).
+class TNCObject : public TObject {
+public:
+  explicit TNCObject(TWinSkinForm *form) : Form(form) {}
+
+  TWinSkinForm *Form;
+  RECT BoundsRect{0, 0, 0, 0};
+  bool Visible = false;
+  int State = 1; // 1 normal, 2 pressed, 3 hot
+
+  virtual void MouseDown();
+  virtual void MouseUp();
+  virtual void MouseEnter();
+  virtual void MouseLeave();
+  virtual void Draw() {}
+};
+
+// One caption button, showing a TDataSkinSysButton of the skin in use.
+class TWinSysButton : public TNCObject {
+public:
+  TWinSysButton(TWinSkinForm *form, TDataSkinSysButton *button)
+      : TNCObject(form), SkinButton(button) {}
+  TDataSkinSysButton *SkinButton;
+  void Draw() override;
+};
+
+// ----------------------------------------------------------------- TWinSkinForm
+
+class TWinSkinForm : public TComponent {
+public:
+  explicit TWinSkinForm(TComponent *owner);
+  ~TWinSkinForm() override;
+
+  // --- the window
+  HWND Handle = nullptr;
+  TCustomForm *Form = nullptr;
+  TSkinData *SkinData = nullptr;
+  HINSTANCE InstanceMark = nullptr; // the Instance of the manager that made this object
+  WNDPROC OldWndProc = nullptr;
+  bool Subclassed() const { return subclassed_; }
+  TWndMethod OldWindowProc; // the framework form's own message method, while hooked
+  bool SkinFrame = false;
+  int SkinState = 0; // 0 pending, 1 active, 3 changing skin, 4 being destroyed, 5 sizing, 6 gone
+  bool Active = true;
+  TSkinFormStyle FormStyle = sfsNormal;
+  TSkinFormBorder BorderStyle = sbsSingle;
+  TSkinWindowState WindowState = swsNormal;
+  TSkinFormIcons Icons = 0;
+  DWORD Style = 0;
+  bool IsChild = false;
+  bool Sizeable = false;
+  bool RightToLeft = false;
+  bool Unicode = false;
+  bool IsDialog = false;
+  std::string ClassName;
+  HWND OwnerWindow = nullptr;
+  HMENU SystemMenu = nullptr;
+  HWND MDIClient = nullptr;
+
+  // --- skinned geometry
+  int LeftWidth = 0, TopHeight = 0, RightWidth = 0, BottomHeight = 0;
+  int MenuHeight = 0;
+  RECT SysBorder{0, 0, 0, 0};
+  RECT ClientRect{0, 0, 0, 0};
+  RECT WindowRect{0, 0, 0, 0};
+  int WindowWidth = 0, WindowHeight = 0;
+  TColor SavedColor = 0;
+
+  // --- owned helpers
+  TTimer *Timer = nullptr; // owned through the component tree
+  TCanvas Canvas;
+  TCanvas ControlCanvas;
+  TBitmap IconBitmap;
+  HICON IconHandle = nullptr; // the window's own icon, not owned
+  int IconSize = 0;
+  TBitmap CaptionBitmap;
+  TFont CaptionFont;
+  TWinSkinMenu *SkinMenu = nullptr; // the skinned menu bar (none yet)
+  HMENU MenuHandle = nullptr;
+  std::unique_ptr<TPopupMenu> SysMenuPopup;
+  std::vector<std::unique_ptr<TWinSysButton>> SysBtns;
+  TNCObject *HotObject = nullptr;
+  TSkinControl *HoverControl = nullptr;
+  std::vector<TSkinControl *> Controls;
+
+  // --- the window region
+  bool HasRegion = false;
+  int RegionWidth = 0, RegionHeight = 0;
+
+  // --- system menu timing
+  UINT DoubleClickTime = 0;
+  DWORD LastPopupTime = 0;
+
+  // The two ends of the caption text as last drawn (window coordinates); buttons with Align 2
+  // and 8 sit left of the first, 3 and 9 right of the second.
+  int CaptionTextLeft = 0, CaptionTextRight = 0;
+  // The largest left edge of the buttons placed from the right (Align 1): the caption text
+  // stops there.
+  int RightButtonsLeft = 0;
+
+  // --- attaching and detaching
+  void InitTform(TSkinData *data, TCustomForm *form);
+  void InitDlg(TSkinData *data);
+  void InitSkin(TSkinData *data);
+  void InitSkinData();
+  void GetBorderSize();
+  void ResizeForm(bool keepClient);
+  void SkinChange();
+  void UnSubclass();
+  void UnSubclass2();
+  void UnSubclass3();
+  void BeginUpdate();
+  void StopUpdate();
+  void EnableSysbtn(bool on);
+  void UpdateStyle(bool on);
+  void GetWindowstate();
+  void GetFormstyle();
+  POINT GetWinXY(int x, int y) const;
+  void Refresh();
+  static void RePaint(HWND window);
+  void AfterSkin();
+  bool Has(TSkinFormIcon icon) const { return (Icons >> icon) & 1u; }
+
+  // --- message handling
+  void WinWndProc(TMessage &message);
+  void NewWndProc(TMessage &message);
+  void Default(TMessage &message);
+
+  // --- frame, caption and caption buttons
+  void UpdateNc(HDC dc = nullptr);
+  void Drawborder(int index, const RECT &rect, HDC dc);
+  // Border index (1 left, 2 right, 3 top, 4 bottom) composed at a size in the frame of the
+  // current activation state; null when empty. Kept until the size, the state or the skin
+  // changes, so a repaint only copies.
+  TBitmap *BorderImage(int index, int width, int height);
+  void DrawFLine(HDC dc);
+  void DrawCaptionText(HDC dc, const RECT &band);
+  void SetSysbtnRect();
+  bool Checkvisible(int index);
+  void DrawAllSysbtn(TCanvas &canvas, const RECT &rect);
+  void DrawSysbtn(TWinSysButton *button, int state);
+  void GetIcon();
+  void DrawIcon(HDC dc, const RECT &rect);
+  TWinSysButton *FindBtn(POINT point) const;
+  void SysBtnAction(int x, int y);
+  void Maximize();
+  void Restore();
+  void Minimize();
+  void MDIChildAction(WPARAM command);
+  void OnTimer(TObject *sender);
+  void DeleteSysbtns();
+
+  // --- system menu
+  void PopSysmenu(POINT point);
+  void CreateSysmenu2();
+  void CreateSysmenu();
+  void AddSysMenuitem(const std::string &caption, int tag, const std::string &shortcut = {});
+  bool CheckSysmenu() const;
+  void DoSysMenu(TObject *sender);
+  void DoSysMenu2(TObject *sender);
+
+  // --- window region
+  void Cropwindow();
+  void Uncropwindow();
+  GdiRegion BorderRegion(int index, int x, int y, int width, int height, bool cut);
+
+  // --- control attachment (the control painters attach here)
+  void InitControls(TWinControl *parent);
+  void InitHwndControls(HWND parent);
+  void AddControlh(HWND control);
+  void AddControlList(TSkinControl *control);
+  void DeleteControl(TSkinControl *control);
+  void DeleteControls();
+  void DeleteSkinDeleted();
+
+private:
+  static LRESULT CALLBACK SubclassProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+  void Subclass();
+  void RestoreWndProc();
+  void HookForm();
+  void UnhookForm();
+  void Activate();
+  void RunStage2(TMessage &message);
+  void RunStage3(TMessage &message);
+  void WMNCCalcSize(TMessage &message);
+  void WMNCHitTest(TMessage &message);
+  void WMNCActive(TMessage &message);
+  void WMSize(TMessage &message);
+  void WMGetMinMaxInfo(TMessage &message);
+  void WMNCPaint(TMessage &message);
+  void WMSetText(TMessage &message);
+  void WMNCMouseMove(TMessage &message);
+  void WMNCLButtonDown(TMessage &message);
+  void WMNCLButtonUp(TMessage &message);
+  void WMNCLBUTTONDBLCLK(TMessage &message);
+  void WMNCRButtonUp(TMessage &message);
+  void WMSysCommand(TMessage &message);
+  void PaintNCTo(TMessage &message);
+  void ForeignColors(TMessage &message, bool answerBrush);
+  LONG_PTR GetLong(int index) const;
+  void SetLong(int index, LONG_PTR value) const;
+  bool IsMDIChild() const { return FormStyle == sfsMDIChild; }
+  bool MaximisedMDIChild() const { return IsMDIChild() && WindowState == swsMax; }
+  void MoveChildrenRight(int by);
+
+  struct ComposedBorder {
+    int width = -1, height = -1, frame = 0;
+    std::unique_ptr<TBitmap> image;
+  };
+  std::array<ComposedBorder, 4> borders_;
+  TFont titleFont_;    // the caption font at the title element's height
+  GdiIcon smallIcon_;  // IconHandle at the small icon size
+
+  bool subclassed_ = false;
+  bool formHooked_ = false;
+  bool activated_ = false;
+};
+
+// The skinning object of a window, or null (looked up through the window property).
+TWinSkinForm *FindWinSkinForm(HWND window);

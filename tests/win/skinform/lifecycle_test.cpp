@@ -1,0 +1,139 @@
+// Which windows the hook skins (message boxes, the open-file dialog, framework forms), and
+// unskinning: everything given back, nothing left behind.
+#include "tests/win/skinform/skinform_fixture.h"
+
+#include "framework/core/objects.h"
+#include "framework/gui/gdiobj.h"
+
+#include <commdlg.h>
+
+namespace skinform {
+namespace {
+
+// A skinned dialog: answers CN_IsSkinned and shows the skin's caption band.
+void ExpectSkinnedDialog(HWND dialog) {
+  EXPECT_EQ(SendMessageA(dialog, CN_IsSkinned, 0, 0), 1);
+  SendMessageA(dialog, WM_NCACTIVATE, TRUE, 0);
+  auto shot = SkinFormTest::Snap(dialog);
+  EXPECT_EQ(SkinFormTest::At(*shot, shot->Width() / 2, 1), kTop[0]);
+  EXPECT_EQ(SkinFormTest::At(*shot, 1, shot->Height() / 2), kLeft[0]);
+}
+
+TEST_F(SkinFormTest, MessageBoxesAndTheOpenFileDialogAreSkinned) {
+  HWND owner = NewWindow();
+  EXPECT_TRUE(WithModalDialog([owner] { MessageBoxA(owner, "Text", "Box", MB_OK); },
+                              ExpectSkinnedDialog, IDOK))
+      << "message box";
+
+  char file[MAX_PATH] = {};
+  OPENFILENAMEA ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = owner;
+  ofn.lpstrFile = file;
+  ofn.nMaxFile = MAX_PATH;
+  ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST;
+  EXPECT_TRUE(WithModalDialog([&ofn] { GetOpenFileNameA(&ofn); }, ExpectSkinnedDialog, IDCANCEL))
+      << "open-file dialog";
+}
+
+// Unskins one window as the manager's unskin-all does: detach, then free (which delists).
+void Unskin(HWND w) {
+  TWinSkinForm *form = SkinManager->FindSkinForm(w);
+  ASSERT_NE(form, nullptr);
+  form->UnSubclass();
+  delete form;
+}
+
+// What unskinning must give back.
+struct WindowFacts {
+  LONG_PTR proc, style;
+  HMENU menu;
+  RECT client;
+};
+WindowFacts Facts(HWND w) {
+  WindowFacts f{
+      GetWindowLongPtrA(w, GWLP_WNDPROC), GetWindowLongPtrA(w, GWL_STYLE), GetMenu(w), {}};
+  GetClientRect(w, &f.client);
+  return f;
+}
+
+TEST_F(SkinFormTest, UnSubclassGivesTheWindowBackWhatItHad) {
+  for (const bool withMenu : {false, true}) {
+    SCOPED_TRACE(withMenu ? "with a menu bar" : "without a menu bar");
+    HMENU menu = nullptr;
+    if (withMenu) {
+      menu = CreateMenu();
+      AppendMenuA(menu, MF_STRING, 1, "&File");
+    }
+    HWND w = CreateWindowExA(0, "KestrovaSkinFormTestWindow", "Plain", WS_OVERLAPPEDWINDOW, 90, 90,
+                             360, 240, nullptr, menu, GetModuleHandleA(nullptr), nullptr);
+    windows_.push_back(w);
+    const WindowFacts before = Facts(w);
+    ShowWindow(w, SW_SHOW);
+    ASSERT_TRUE(PumpUntil([w] { return Skinned(w); }));
+    const WindowFacts skinned = Facts(w);
+    EXPECT_NE(skinned.proc, before.proc);
+    HRGN probe = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_NE(GetWindowRgn(w, probe), ERROR) << "skinned windows get a region";
+
+    Unskin(w);
+    const WindowFacts after = Facts(w);
+    EXPECT_EQ(after.proc, before.proc);
+    EXPECT_EQ(after.style & (WS_CAPTION | WS_SYSMENU), before.style & (WS_CAPTION | WS_SYSMENU));
+    EXPECT_EQ(after.menu, menu);
+    EXPECT_EQ(after.client.right, skinned.client.right);
+    EXPECT_EQ(after.client.bottom, skinned.client.bottom);
+    EXPECT_EQ(GetWindowRgn(w, probe), ERROR) << "no region after unskinning";
+    EXPECT_EQ(SendMessageA(w, CN_IsSkinned, 0, 0), 0);
+    DeleteObject(probe);
+  }
+}
+
+class TestForm : public TForm {
+public:
+  explicit TestForm(TComponent *owner) : TForm(owner) {
+    SetBounds(120, 120, 320, 220);
+    SetCaption("Form");
+    SetColor(clWindow);
+  }
+};
+
+TEST_F(SkinFormTest, AFrameworkFormIsSkinnedOnceAndGetsItsColourBack) {
+  auto *form = new TestForm(app_.get());
+  form->Show();
+  HWND w = form->Handle();
+  ASSERT_TRUE(PumpUntil([w] { return Skinned(w); }));
+  EXPECT_EQ(form->Color(), data_->Colors[csButtonFace]);
+  EXPECT_EQ(FindWinSkinForm(w)->Owner(), form);
+  EXPECT_FALSE(SkinManager->AddForm(w));
+  EXPECT_EQ(SkinManager->Forms().size(), 1u);
+
+  Unskin(w);
+  EXPECT_EQ(FindWinSkinForm(w), nullptr);
+  EXPECT_EQ(form->Color(), clWindow);
+  EXPECT_TRUE(SkinManager->Forms().empty());
+  delete form;
+}
+
+TEST_F(SkinFormTest, SkinAndUnskinCyclesLeaveNothingBehind) {
+  auto *form = new TestForm(app_.get());
+  form->Show();
+  HWND w = form->Handle();
+  ASSERT_TRUE(PumpUntil([w] { return Skinned(w); }));
+  Unskin(w);
+  Pump(20);
+  const int gdi = GdiLiveTotal(), objects = TObject::LiveCount();
+  for (int i = 0; i < 1000; ++i) {
+    ASSERT_TRUE(SkinManager->AddForm(w)) << "cycle " << i;
+    ASSERT_TRUE(PumpUntil([w] { return Skinned(w); })) << "cycle " << i;
+    RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    Unskin(w);
+  }
+  Pump(20);
+  EXPECT_EQ(GdiLiveTotal(), gdi);
+  EXPECT_EQ(TObject::LiveCount(), objects);
+  delete form;
+}
+
+} // namespace
+} // namespace skinform
