@@ -1,0 +1,457 @@
+// Non-client paint cost of the main window: one WM_NCPAINT of the whole frame with the window
+// skinned against the same window unskinned, both measured in this run (the machines are noisy,
+// so only the ratio means much). Then the skinned paint taken apart: a step-by-step copy of the
+// frame painting, timed piece by piece, to show where the time goes.
+//
+//   ncpaint_bench [BATCH_MS [BATCHES]]     (defaults 500 and 6; run under Wine with
+//                                           tests/support/wine-exec.sh BUILD ncpaint_bench.exe)
+//
+// Each batch sends WM_NCPAINT (wParam 1) to the window a calibrated number of times and flushes
+// GDI inside the timed region; the sides alternate S U U S S U ... so that drift cancels, and
+// each side reports the median of its batches. Before timing, a probe proves that each side
+// really paints its frame: the frame is overwritten with a sentinel colour, one WM_NCPAINT is
+// sent, and the caption pixel read back must be the skin's (skinned) or at least repainted and
+// different from the skin's (unskinned). The program exits 1 when a probe fails.
+#include "app/mainform1.h"
+#include "skin/data/winskindata.h"
+#include "skin/data/winskindlg.h"
+#include "skin/form/winskinform.h"
+#include "skin/form/winskinform_draw.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+double Seconds() {
+  static const double frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return static_cast<double>(f.QuadPart);
+  }();
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return static_cast<double>(now.QuadPart) / frequency;
+}
+
+// Serves the queue until done() or the timeout; false on timeout.
+bool PumpUntil(const std::function<bool()> &done, int timeoutMs) {
+  const double end = Seconds() + timeoutMs / 1000.0;
+  for (;;) {
+    Application->ProcessMessages();
+    if (done())
+      return true;
+    if (Seconds() > end)
+      return false;
+    Sleep(5);
+  }
+}
+
+void Settle(int ms) {
+  PumpUntil([] { return false; }, ms);
+}
+
+bool IsSkinned(HWND window) {
+  TWinSkinForm *skin = FindWinSkinForm(window);
+  return skin != nullptr && skin->SkinState == 1;
+}
+
+[[noreturn]] void Fail(const std::string &why) {
+  std::printf("FAILED: %s\n", why.c_str());
+  std::exit(1);
+}
+
+// Skins the window through the manager, as its hook would, and waits for CN_SkinActive.
+void Skin(HWND window) {
+  SkinManager->Enabled = true;
+  if (FindWinSkinForm(window) == nullptr && !SkinManager->AddForm(window))
+    Fail("the manager did not take the window");
+  if (!PumpUntil([window] { return IsSkinned(window); }, 10000))
+    Fail("the window did not become skinned");
+  Settle(50); // the repaints the frame change posted
+}
+
+// Gives the window its own frame back; the manager stays off so its hook does not re-skin it.
+void Unskin(HWND window) {
+  SkinManager->Enabled = false;
+  // As the manager's unskin-all does: detach (which gives the window its own frame and size
+  // back), then free the object, which leaves the manager's list.
+  if (TWinSkinForm *skin = FindWinSkinForm(window)) {
+    skin->UnSubclass();
+    delete skin;
+  }
+  if (!PumpUntil([window] { return FindWinSkinForm(window) == nullptr; }, 5000))
+    Fail("the window is still skinned");
+  Settle(50);
+}
+
+// Seconds per WM_NCPAINT over `count` messages.
+double Batch(HWND window, int count) {
+  const double start = Seconds();
+  for (int i = 0; i < count; ++i)
+    SendMessageA(window, WM_NCPAINT, 1, 0);
+  GdiFlush();
+  return (Seconds() - start) / count;
+}
+
+// Messages per batch so that one batch takes about `target` seconds.
+int Calibrate(HWND window, double target) {
+  int count = 4;
+  for (;;) {
+    const double each = Batch(window, count);
+    if (each * count >= 0.05 || count >= (1 << 24))
+      return std::max(1, static_cast<int>(target / each));
+    count *= 4;
+  }
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const size_t n = values.size();
+  return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+constexpr COLORREF kSentinel = RGB(1, 254, 3); // a colour no frame of either side shows
+
+// Fills the whole window with the sentinel through the window DC.
+void PaintSentinel(HWND window) {
+  HDC dc = GetWindowDC(window);
+  RECT r;
+  GetWindowRect(window, &r);
+  const RECT all{0, 0, r.right - r.left, r.bottom - r.top};
+  HBRUSH brush = CreateSolidBrush(kSentinel);
+  FillRect(dc, &all, brush);
+  DeleteObject(brush);
+  GdiFlush();
+  ReleaseDC(window, dc);
+}
+
+COLORREF ReadPixel(HWND window, POINT p) {
+  HDC dc = GetWindowDC(window);
+  GdiFlush();
+  const COLORREF colour = GetPixel(dc, p.x, p.y);
+  ReleaseDC(window, dc);
+  return colour;
+}
+
+// Sentinel, one whole-frame paint, then the pixels at the points.
+std::vector<COLORREF> PaintAndRead(HWND window, const std::vector<POINT> &points) {
+  PaintSentinel(window);
+  SendMessageA(window, WM_NCPAINT, 1, 0);
+  std::vector<COLORREF> colours;
+  for (POINT p : points)
+    colours.push_back(ReadPixel(window, p));
+  return colours;
+}
+
+std::string Hex(COLORREF c) {
+  char text[16];
+  std::snprintf(text, sizeof text, "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
+  return text;
+}
+
+SIZE WindowSize(HWND window) {
+  RECT r;
+  GetWindowRect(window, &r);
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+SIZE ClientSize(HWND window) {
+  RECT r;
+  GetClientRect(window, &r);
+  return SIZE{r.right, r.bottom};
+}
+
+// A caption point that only the top border image covers: right of the caption text (and its
+// back image), left of the buttons placed from the right, half way down the caption band.
+POINT CaptionProbe(TWinSkinForm &skin) {
+  const TDataSkinTitle &title = *skin.SkinData->Title;
+  const int from = std::max(skin.CaptionTextRight + title.TextBackRight, skin.LeftWidth) + 4;
+  const int to =
+      (skin.RightButtonsLeft > 0 ? skin.RightButtonsLeft : skin.WindowWidth - skin.RightWidth) - 4;
+  if (to <= from)
+    Fail("the caption has no free stretch between its text and its buttons to probe");
+  return POINT{(from + to) / 2, skin.TopHeight / 2};
+}
+
+// What the skin's top border shows at p (window coordinates) for this window's width.
+COLORREF SkinTopPixel(TWinSkinForm &skin, POINT p) {
+  TBitmap *top =
+      skin.BorderImage(3, skin.WindowWidth - skin.LeftWidth - skin.RightWidth, skin.TopHeight);
+  if (top == nullptr)
+    Fail("the skin has no top border image");
+  return GetPixel(top->Canvas().Handle(), p.x - skin.LeftWidth, p.y);
+}
+
+// ----------------------------------------------------------------- the breakdown
+
+// UpdateNc of the normal (not minimised) window, step by step, each step flushed and timed on
+// its own; accumulates seconds per step name.
+struct Pieces {
+  std::vector<std::string> names;
+  std::vector<double> seconds;
+  void Add(const char *name, double s) {
+    auto it = std::find(names.begin(), names.end(), name);
+    if (it == names.end()) {
+      names.emplace_back(name);
+      seconds.push_back(s);
+    } else {
+      seconds[static_cast<size_t>(it - names.begin())] += s;
+    }
+  }
+};
+
+template <class F> void Timed(Pieces &pieces, const char *name, F step) {
+  const double start = Seconds();
+  step();
+  GdiFlush();
+  pieces.Add(name, Seconds() - start);
+}
+
+void PaintInPieces(TWinSkinForm &f, Pieces &pieces) {
+  HDC dc = nullptr;
+  std::unique_ptr<GdiWindowDC> own;
+  Timed(pieces, "window DC (GetDCEx)", [&] {
+    own = std::make_unique<GdiWindowDC>(f.Handle, nullptr, DCX_WINDOW | DCX_CACHE);
+    dc = own->Get();
+  });
+  Timed(pieces, "style and geometry", [&] {
+    f.UpdateStyle(true);
+    GetWindowRect(f.Handle, &f.WindowRect);
+    f.WindowWidth = f.WindowRect.right - f.WindowRect.left;
+    f.WindowHeight = f.WindowRect.bottom - f.WindowRect.top;
+    f.CaptionBitmap.SetSize(f.WindowWidth, f.TopHeight);
+  });
+  const int W = f.WindowWidth, H = f.WindowHeight;
+  const auto side = [&](int index, int x, int width) {
+    TBitmap *image = nullptr;
+    Timed(pieces, "side borders: compose (or reuse)",
+          [&] { image = f.BorderImage(index, width, H); });
+    if (image == nullptr)
+      return;
+    Timed(pieces, "side borders: copy out", [&] {
+      HDC from = image->Canvas().Handle();
+      BitBlt(dc, x, 0, width, H, from, 0, 0, SRCCOPY);
+      BitBlt(f.CaptionBitmap.Canvas().Handle(), x, 0, width, f.TopHeight, from, 0, 0, SRCCOPY);
+    });
+  };
+  side(1, 0, f.LeftWidth);
+  side(2, W - f.RightWidth, f.RightWidth);
+  Timed(pieces, "bottom border (compose + copy)", [&] {
+    f.Drawborder(4, RECT{f.LeftWidth, H - f.BottomHeight, W - f.RightWidth, H}, dc);
+  });
+  // DrawFLine
+  const RECT title{f.LeftWidth, 0, W - f.RightWidth, f.TopHeight};
+  HDC band = f.CaptionBitmap.Canvas().Handle();
+  Timed(pieces, "top border into the band", [&] { f.Drawborder(3, title, band); });
+  Timed(pieces, "caption button layout", [&] { f.SetSysbtnRect(); });
+  Timed(pieces, "caption text", [&] { f.DrawCaptionText(band, title); });
+  Timed(pieces, "caption button layout", [&] {
+    if (std::any_of(f.SysBtns.begin(), f.SysBtns.end(), [](const auto &b) {
+          const int align = b->SkinButton->Align;
+          return align == 2 || align == 3 || align == 8 || align == 9;
+        }))
+      f.SetSysbtnRect();
+  });
+  Timed(pieces, "caption buttons", [&] { f.DrawAllSysbtn(f.CaptionBitmap.Canvas(), title); });
+  Timed(pieces, "band to the window", [&] {
+    BitBlt(dc, 0, 0, f.CaptionBitmap.Width(), f.CaptionBitmap.Height(), band, 0, 0, SRCCOPY);
+    SetBkMode(dc, OPAQUE);
+  });
+  Timed(pieces, "window DC (GetDCEx)", [&] { own.reset(); });
+}
+
+// What single primitives cost, for comparison with the pieces.
+void PrimitiveCosts(TWinSkinForm &f, int count) {
+  const int H = f.WindowHeight;
+  const auto perCall = [count](const std::function<void()> &step) {
+    const double start = Seconds();
+    for (int i = 0; i < count; ++i)
+      step();
+    GdiFlush();
+    return (Seconds() - start) / count * 1e6;
+  };
+  const double bitmap = perCall([&] {
+    TBitmap image(f.LeftWidth, H, TPixelFormat::pf24bit);
+    image.Canvas().Handle();
+  });
+  const double font = perCall([&] {
+    TFont copy;
+    copy.Assign(f.CaptionFont);
+    copy.SetHeight(f.SkinData->Title->FontHeight > 0 ? f.SkinData->Title->FontHeight : 14);
+    copy.Handle();
+  });
+  TBitmap cached(f.LeftWidth, H, TPixelFormat::pf24bit);
+  TBitmap *composed = f.BorderImage(1, f.LeftWidth, H);
+  HDC windowDC = GetWindowDC(f.Handle);
+  const double blit = perCall(
+      [&] { BitBlt(windowDC, 0, 0, f.LeftWidth, H, composed->Canvas().Handle(), 0, 0, SRCCOPY); });
+  ReleaseDC(f.Handle, windowDC);
+  // Each caption button as DrawAllSysbtn paints it, and the colour-keyed copy it ends in.
+  HDC band = f.CaptionBitmap.Canvas().Handle();
+  for (const auto &button : f.SysBtns) {
+    TDataSkinSysButton &skin = *button->SkinButton;
+    if (!button->Visible || skin.Image->Empty())
+      continue;
+    const RECT r = button->BoundsRect;
+    const bool icon = skin.Action == 3 || skin.Action == 11;
+    const double draw = perCall([&] {
+      if (icon)
+        f.DrawIcon(band, r);
+      else
+        DrawRect1(band, r, *skin.Image, 1, skin.Frames(), true);
+    });
+    TBitmap frame(r.right - r.left, r.bottom - r.top, TPixelFormat::pf24bit);
+    const double keyed = perCall([&] { DrawTranmap(band, r, frame, 0xFF00FF); });
+    std::printf("  caption button action %d (%ldx%ld%s): %.1f us; its colour-keyed copy alone "
+                "(mask + MaskBlt) %.1f us\n",
+                skin.Action, r.right - r.left, r.bottom - r.top, icon ? ", the window icon" : "",
+                draw, keyed);
+  }
+  if (f.IconHandle != nullptr) {
+    const double copy = perCall([&] {
+      DestroyIcon(static_cast<HICON>(
+          CopyImage(f.IconHandle, IMAGE_ICON, f.IconSize, f.IconSize, LR_COPYFROMRESOURCE)));
+    });
+    const double plainIcon = perCall([&] {
+      DrawIconEx(band, 0, 0, f.IconHandle, f.IconSize, f.IconSize, 0, nullptr, DI_NORMAL);
+    });
+    std::printf("  window icon: CopyImage(LR_COPYFROMRESOURCE) alone %.1f us, DrawIconEx of the "
+                "handle it already has %.1f us\n",
+                copy, plainIcon);
+  }
+  std::printf("  primitives (us per call): new %dx%d bitmap + its DC %.1f, caption font made "
+              "%.1f, copy of a composed side border to the window %.1f\n",
+              f.LeftWidth, H, bitmap, font, blit);
+}
+
+void Breakdown(HWND window, double skinnedEach) {
+  TWinSkinForm *skin = FindWinSkinForm(window);
+  if (skin == nullptr)
+    return;
+  // Enough rounds for about half a second.
+  const int rounds = std::max(20, static_cast<int>(0.5 / skinnedEach));
+  Pieces pieces;
+  for (int i = 0; i < rounds; ++i)
+    PaintInPieces(*skin, pieces);
+  double total = 0;
+  for (double s : pieces.seconds)
+    total += s;
+  std::printf("skinned paint in pieces (%d rounds of a step-by-step copy, each step flushed):\n",
+              rounds);
+  for (size_t i = 0; i < pieces.names.size(); ++i)
+    std::printf("  %-34s %8.1f us  %5.1f %%\n", pieces.names[i].c_str(),
+                pieces.seconds[i] / rounds * 1e6, 100 * pieces.seconds[i] / total);
+  std::printf("  %-34s %8.1f us (WM_NCPAINT median %.1f us)\n", "sum", total / rounds * 1e6,
+              skinnedEach * 1e6);
+  PrimitiveCosts(*skin, std::max(20, rounds));
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  setvbuf(stdout, nullptr, _IONBF, 0);
+  const double batchSeconds = (argc > 1 ? std::max(10, std::atoi(argv[1])) : 500) / 1000.0;
+  const int batches = argc > 2 ? std::max(2, std::atoi(argv[2])) : 6;
+
+  TApplication application(nullptr);
+  RegisterApplicationClasses();
+  application.Initialize();
+  application.SetTitle("Kestrova");
+  TMainForm *form = application.CreateForm<TMainForm>();
+  form->ShowForm();
+  const HWND window = form->Handle();
+  if (SkinManager == nullptr)
+    Fail("no skin manager: the main form's skin data did not load");
+  // The manager skins the form through its hook and its deferred "skin all".
+  if (!PumpUntil([window] { return IsSkinned(window); }, 10000))
+    Fail("the main window was not skinned");
+  Settle(500);
+
+  // Probes: the skinned caption shows the skin's top border; the unskinned one repaints too and
+  // shows something else there.
+  TWinSkinForm *skin = FindWinSkinForm(window);
+  const POINT probe = CaptionProbe(*skin);
+  const COLORREF expected = SkinTopPixel(*skin, probe);
+  const SIZE skinnedSize = WindowSize(window), skinnedClient = ClientSize(window);
+  const COLORREF skinned = PaintAndRead(window, {probe})[0];
+  if (skinned != expected) {
+    char why[160];
+    std::snprintf(why, sizeof why,
+                  "skinned caption pixel at (%ld,%ld) is %s, the skin's top "
+                  "border has %s",
+                  probe.x, probe.y, Hex(skinned).c_str(), Hex(expected).c_str());
+    Fail(why);
+  }
+  Unskin(window);
+  const SIZE plainSize = WindowSize(window);
+  const COLORREF plain = PaintAndRead(window, {probe})[0];
+  if (plain == kSentinel)
+    Fail("the unskinned window did not repaint its caption");
+  if (plain == skinned)
+    Fail(std::string("the unskinned caption shows the skinned colour ").append(Hex(plain)));
+  std::printf("probe: caption pixel (%ld,%ld) skinned %s (the skin's), unskinned %s\n", probe.x,
+              probe.y, Hex(skinned).c_str(), Hex(plain).c_str());
+  std::printf("window: skinned %ldx%ld (client %ldx%ld), unskinned %ldx%ld (client %ldx%ld)\n",
+              skinnedSize.cx, skinnedSize.cy, skinnedClient.cx, skinnedClient.cy, plainSize.cx,
+              plainSize.cy, ClientSize(window).cx, ClientSize(window).cy);
+
+  // Calibrate each side, then alternate S U U S S U ...
+  const int plainCount = Calibrate(window, batchSeconds);
+  Skin(window);
+  const int skinnedCount = Calibrate(window, batchSeconds);
+  std::vector<double> plainTimes, skinnedTimes;
+  bool isSkinned = true;
+  for (int b = 0; b < 2 * batches; ++b) {
+    const bool wantSkinned = (b % 4 == 0) || (b % 4 == 3);
+    if (wantSkinned != isSkinned) {
+      if (wantSkinned)
+        Skin(window);
+      else
+        Unskin(window);
+      isSkinned = wantSkinned;
+      const SIZE now = WindowSize(window);
+      const SIZE was = wantSkinned ? skinnedSize : plainSize;
+      if (now.cx != was.cx || now.cy != was.cy)
+        std::printf("warning: after a skin cycle the window is %ldx%ld instead of %ldx%ld "
+                    "(client %ldx%ld)\n",
+                    now.cx, now.cy, was.cx, was.cy, ClientSize(window).cx, ClientSize(window).cy);
+    }
+    if (wantSkinned)
+      skinnedTimes.push_back(Batch(window, skinnedCount));
+    else
+      plainTimes.push_back(Batch(window, plainCount));
+  }
+  if (!isSkinned)
+    Skin(window);
+  // The last paint of the run must still be the skin's.
+  if (PaintAndRead(window, {probe})[0] != expected)
+    Fail("the skinned caption lost its skin during the run");
+
+  const auto list = [](const std::vector<double> &times) {
+    std::string text;
+    for (double t : times) {
+      char number[16];
+      std::snprintf(number, sizeof number, text.empty() ? "%d" : " %d",
+                    static_cast<int>(t * 1e6 + 0.5));
+      text.append(number);
+    }
+    return text;
+  };
+  const double plainEach = Median(plainTimes), skinnedEach = Median(skinnedTimes);
+  std::printf("unskinned: %8.1f us per WM_NCPAINT (median of %zu batches of %d: %s us)\n",
+              plainEach * 1e6, plainTimes.size(), plainCount, list(plainTimes).c_str());
+  std::printf("skinned:   %8.1f us per WM_NCPAINT (median of %zu batches of %d: %s us)\n",
+              skinnedEach * 1e6, skinnedTimes.size(), skinnedCount, list(skinnedTimes).c_str());
+  std::printf("ratio skinned/unskinned: %.2f\n", skinnedEach / plainEach);
+
+  Breakdown(window, skinnedEach);
+  return 0;
+}
