@@ -5,6 +5,7 @@
 #include "framework/gui/dialogs.h"
 #include "framework/gui/extctrls.h"
 #include "framework/gui/forms.h"
+#include "framework/gui/menus.h"
 #include "framework/gui/stdctrls.h"
 
 #include <windowsx.h>
@@ -1446,5 +1447,6 @@ void RegisterControlClasses() {
   RegisterStdControls();
   RegisterExtControls();
   RegisterDialogs();
+  RegisterMenus();
   RegisterForms();
 }
