@@ -352,53 +352,41 @@ void TSkinManage::ActiveForm(TCustomForm *form) {
 void TSkinManage::DeleteForm(HWND window) {
   if (State == 4)
     return;
-  auto &forms = Forms();
-  auto it = std::find_if(forms.begin(), forms.end(), [window](TWinSkinForm *f) {
-    return TObject::IsLive(f) && f->Handle == window;
-  });
-  if (it == forms.end() || (*it)->Owner() == nullptr)
+  TWinSkinForm *form = FindSkinForm(window);
+  if (form == nullptr || form->Owner() == nullptr)
     return;
-  TWinSkinForm *form = *it;
   form->SkinState = 4;
   form->UnSubclass();
-  forms.erase(it);
+  std::erase(Forms(), form);
   delete form;
 }
 
 void TSkinManage::DeleteForm2(HWND window) {
-  auto &forms = Forms();
-  auto it = std::find_if(forms.begin(), forms.end(), [window](TWinSkinForm *f) {
-    return TObject::IsLive(f) && f->Handle == window;
-  });
-  if (it != forms.end())
-    forms.erase(it);
+  if (TWinSkinForm *form = FindSkinForm(window))
+    std::erase(Forms(), form);
 }
 
 void TSkinManage::DeleteDeleted() {
-  if (State == 4)
-    return;
-  auto &forms = Forms();
-  for (size_t i = forms.size(); i-- > 0;) {
-    TWinSkinForm *form = forms[i];
-    if (!TObject::IsLive(form)) {
-      forms.erase(forms.begin() + static_cast<std::ptrdiff_t>(i));
-    } else if (form->SkinState == 6 && form->InstanceMark == Instance) {
-      forms.erase(forms.begin() + static_cast<std::ptrdiff_t>(i));
-      delete form;
-    }
-  }
+  if (State != 4)
+    DropDestroyed(true);
 }
 
 void TSkinManage::DeleteForm3() {
+  DropDestroyed(false);
+}
+
+// Walking from the end: entries freed elsewhere leave the list, objects whose window is gone
+// (of this manager only, with ownOnly) are freed.
+void TSkinManage::DropDestroyed(bool ownOnly) {
   auto &forms = Forms();
   for (size_t i = forms.size(); i-- > 0;) {
     TWinSkinForm *form = forms[i];
-    if (!TObject::IsLive(form)) {
-      forms.erase(forms.begin() + static_cast<std::ptrdiff_t>(i));
-    } else if (form->SkinState == 6) {
-      forms.erase(forms.begin() + static_cast<std::ptrdiff_t>(i));
+    const bool live = TObject::IsLive(form);
+    if (live && (form->SkinState != 6 || (ownOnly && form->InstanceMark != Instance)))
+      continue;
+    forms.erase(forms.begin() + static_cast<std::ptrdiff_t>(i));
+    if (live)
       delete form;
-    }
   }
 }
 

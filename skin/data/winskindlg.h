@@ -141,6 +141,7 @@ private:
   void RunForAll(int32_t action);
   // Unsubclasses, repaints and frees one listed object.
   void Unskin(TWinSkinForm *form);
+  void DropDestroyed(bool ownOnly);
   TSkinManage &Lists() { return Host != nullptr ? *Host : *this; }
 
   std::vector<TWinSkinForm *> forms_;

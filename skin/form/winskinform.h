@@ -206,6 +206,7 @@ public:
   void DrawCaptionText(HDC dc, const RECT &band);
   void SetSysbtnRect();
   bool Checkvisible(int index);
+  bool VisibleBy(int code, bool needsSystemMenu) const;
   void DrawAllSysbtn(TCanvas &canvas, const RECT &rect);
   void DrawSysbtn(TWinSysButton *button, int state);
   void GetIcon();
@@ -277,8 +278,8 @@ private:
     std::unique_ptr<TBitmap> image;
   };
   std::array<ComposedBorder, 4> borders_;
-  TFont titleFont_;    // the caption font at the title element's height
-  GdiIcon smallIcon_;  // IconHandle at the small icon size
+  TFont titleFont_;   // the caption font at the title element's height
+  GdiIcon smallIcon_; // IconHandle at the small icon size
 
   bool subclassed_ = false;
   bool formHooked_ = false;

@@ -226,68 +226,51 @@ void TWinSkinForm::DrawCaptionText(HDC dc, const RECT &band) {
 
 // ----------------------------------------------------------------- caption buttons
 
+// The window conditions the two visibility codes share; codes without one answer false.
+bool TWinSkinForm::VisibleBy(int code, bool needsSystemMenu) const {
+  const bool system = !needsSystemMenu || Has(sbisystem);
+  switch (code) {
+  case 1:
+    return WindowState == swsMax;
+  case 2:
+    return WindowState != swsMax;
+  case 3:
+    return Active;
+  case 4:
+    return !Active;
+  case 6:
+    return Has(sbiMax) && system;
+  case 7:
+    return !Has(sbiMax);
+  case 8:
+    return Has(sbiMin) && system;
+  case 9:
+    return !Has(sbiMin);
+  case 100: // the menu band's buttons of a maximised MDI child: none without a skinned bar
+    return false;
+  case 200:
+    return BorderStyle == sbsDialog && !IsDialog;
+  default:
+    return false;
+  }
+}
+
 bool TWinSkinForm::Checkvisible(int index) {
   TWinSysButton &button = *SysBtns[static_cast<size_t>(index)];
   const TDataSkinSysButton &skin = *button.SkinButton;
-  const bool max = WindowState == swsMax;
-  const bool dialogLook = BorderStyle == sbsDialog && !IsDialog;
-  // Code 100: the menu band shows the buttons of a maximised MDI child (none without a bar).
-  const bool mdiChildButtons = false;
 
-  bool visible = false;
   const int v = skin.Visibility;
+  bool visible;
   if (v == 0 || (v >= 201 && v <= 999))
     visible = true;
-  else if (v == 1)
-    visible = max;
-  else if (v == 2)
-    visible = !max;
-  else if (v == 3)
-    visible = Active;
-  else if (v == 4)
-    visible = !Active;
-  else if (v == 6)
-    visible = Has(sbiMax) && Has(sbisystem);
-  else if (v == 7)
-    visible = !Has(sbiMax);
-  else if (v == 8)
-    visible = Has(sbiMin) && Has(sbisystem);
-  else if (v == 9)
-    visible = !Has(sbiMin);
-  else if (v == 100)
-    visible = mdiChildButtons;
-  else if (v == 200)
-    visible = dialogLook;
   else if (v >= 1000 && v <= 2000)
     visible = SendMessageA(Handle, CN_SysBtnVisible, static_cast<WPARAM>(v), skin.Action) > 0;
+  else
+    visible = VisibleBy(v, true);
 
-  if (visible) {
-    const int v1 = skin.Visibility1;
-    if (v1 == 0 || (v1 >= 201 && v1 <= 2000))
-      visible = true;
-    else if (v1 == 1)
-      visible = max;
-    else if (v1 == 2)
-      visible = !max;
-    else if (v1 == 3)
-      visible = Active;
-    else if (v1 == 4)
-      visible = !Active;
-    else if (v1 == 6)
-      visible = Has(sbiMax);
-    else if (v1 == 7)
-      visible = !Has(sbiMax);
-    else if (v1 == 8)
-      visible = Has(sbiMin);
-    else if (v1 == 9)
-      visible = !Has(sbiMin);
-    else if (v1 == 100)
-      visible = mdiChildButtons;
-    else if (v1 == 200)
-      visible = dialogLook;
-    else
-      visible = false;
-  }
+  const int v1 = skin.Visibility1;
+  if (visible && !(v1 == 0 || (v1 >= 201 && v1 <= 2000)))
+    visible = VisibleBy(v1, false);
 
   if (visible) {
     if (skin.Action == 0)
@@ -391,8 +374,8 @@ void TWinSkinForm::GetIcon() {
   if (IconHandle == nullptr)
     return;
   // The small copy is made once here: copying from the resource costs milliseconds.
-  smallIcon_.Reset(static_cast<HICON>(
-      CopyImage(IconHandle, IMAGE_ICON, IconSize, height, LR_COPYFROMRESOURCE)));
+  smallIcon_.Reset(
+      static_cast<HICON>(CopyImage(IconHandle, IMAGE_ICON, IconSize, height, LR_COPYFROMRESOURCE)));
   if (smallIcon_)
     DrawIconEx(IconBitmap.Canvas().Handle(), 0, 0, smallIcon_.Get(), 0, 0, 0, nullptr, DI_NORMAL);
   GdiFlush();

@@ -211,8 +211,7 @@ void CALLBACK WatchTimer(HWND, UINT, UINT_PTR id, DWORD) {
   EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
   if (dialog == nullptr)
     return;
-  TWinSkinForm *form = FindWinSkinForm(dialog);
-  const bool ready = form != nullptr && form->SkinState == 1;
+  const bool ready = SkinFormTest::Skinned(dialog);
   if (!ready && static_cast<int>(watch->deadline - GetTickCount()) > 0)
     return;
   KillTimer(nullptr, id);
