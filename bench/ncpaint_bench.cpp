@@ -1,7 +1,6 @@
 // Non-client paint cost of the main window: one WM_NCPAINT of the whole frame with the window
 // skinned against the same window unskinned, both measured in this run (the machines are noisy,
-// so only the ratio means much). Then the skinned paint taken apart: a step-by-step copy of the
-// frame painting, timed piece by piece, to show where the time goes.
+// so only the ratio means much).
 //
 //   ncpaint_bench [BATCH_MS [BATCHES]]     (defaults 500 and 6; run under Wine with
 //                                           tests/support/wine-exec.sh BUILD ncpaint_bench.exe)
@@ -16,7 +15,6 @@
 #include "skin/data/winskindata.h"
 #include "skin/data/winskindlg.h"
 #include "skin/form/winskinform.h"
-#include "skin/form/winskinform_draw.h"
 
 #include <windows.h>
 
@@ -24,7 +22,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -190,170 +187,6 @@ COLORREF SkinTopPixel(TWinSkinForm &skin, POINT p) {
   return GetPixel(top->Canvas().Handle(), p.x - skin.LeftWidth, p.y);
 }
 
-// ----------------------------------------------------------------- the breakdown
-
-// UpdateNc of the normal (not minimised) window, step by step, each step flushed and timed on
-// its own; accumulates seconds per step name.
-struct Pieces {
-  std::vector<std::string> names;
-  std::vector<double> seconds;
-  void Add(const char *name, double s) {
-    auto it = std::find(names.begin(), names.end(), name);
-    if (it == names.end()) {
-      names.emplace_back(name);
-      seconds.push_back(s);
-    } else {
-      seconds[static_cast<size_t>(it - names.begin())] += s;
-    }
-  }
-};
-
-template <class F> void Timed(Pieces &pieces, const char *name, F step) {
-  const double start = Seconds();
-  step();
-  GdiFlush();
-  pieces.Add(name, Seconds() - start);
-}
-
-void PaintInPieces(TWinSkinForm &f, Pieces &pieces) {
-  HDC dc = nullptr;
-  std::unique_ptr<GdiWindowDC> own;
-  Timed(pieces, "window DC (GetDCEx)", [&] {
-    own = std::make_unique<GdiWindowDC>(f.Handle, nullptr, DCX_WINDOW | DCX_CACHE);
-    dc = own->Get();
-  });
-  Timed(pieces, "style and geometry", [&] {
-    f.UpdateStyle(true);
-    GetWindowRect(f.Handle, &f.WindowRect);
-    f.WindowWidth = f.WindowRect.right - f.WindowRect.left;
-    f.WindowHeight = f.WindowRect.bottom - f.WindowRect.top;
-    f.CaptionBitmap.SetSize(f.WindowWidth, f.TopHeight);
-  });
-  const int W = f.WindowWidth, H = f.WindowHeight;
-  const auto side = [&](int index, int x, int width) {
-    TBitmap *image = nullptr;
-    Timed(pieces, "side borders: compose (or reuse)",
-          [&] { image = f.BorderImage(index, width, H); });
-    if (image == nullptr)
-      return;
-    Timed(pieces, "side borders: copy out", [&] {
-      HDC from = image->Canvas().Handle();
-      BitBlt(dc, x, 0, width, H, from, 0, 0, SRCCOPY);
-      BitBlt(f.CaptionBitmap.Canvas().Handle(), x, 0, width, f.TopHeight, from, 0, 0, SRCCOPY);
-    });
-  };
-  side(1, 0, f.LeftWidth);
-  side(2, W - f.RightWidth, f.RightWidth);
-  Timed(pieces, "bottom border (compose + copy)", [&] {
-    f.Drawborder(4, RECT{f.LeftWidth, H - f.BottomHeight, W - f.RightWidth, H}, dc);
-  });
-  // DrawFLine
-  const RECT title{f.LeftWidth, 0, W - f.RightWidth, f.TopHeight};
-  HDC band = f.CaptionBitmap.Canvas().Handle();
-  Timed(pieces, "top border into the band", [&] { f.Drawborder(3, title, band); });
-  Timed(pieces, "caption button layout", [&] { f.SetSysbtnRect(); });
-  Timed(pieces, "caption text", [&] { f.DrawCaptionText(band, title); });
-  Timed(pieces, "caption button layout", [&] {
-    if (std::any_of(f.SysBtns.begin(), f.SysBtns.end(), [](const auto &b) {
-          const int align = b->SkinButton->Align;
-          return align == 2 || align == 3 || align == 8 || align == 9;
-        }))
-      f.SetSysbtnRect();
-  });
-  Timed(pieces, "caption buttons", [&] { f.DrawAllSysbtn(f.CaptionBitmap.Canvas(), title); });
-  Timed(pieces, "band to the window", [&] {
-    BitBlt(dc, 0, 0, f.CaptionBitmap.Width(), f.CaptionBitmap.Height(), band, 0, 0, SRCCOPY);
-    SetBkMode(dc, OPAQUE);
-  });
-  Timed(pieces, "window DC (GetDCEx)", [&] { own.reset(); });
-}
-
-// What single primitives cost, for comparison with the pieces.
-void PrimitiveCosts(TWinSkinForm &f, int count) {
-  const int H = f.WindowHeight;
-  const auto perCall = [count](const std::function<void()> &step) {
-    const double start = Seconds();
-    for (int i = 0; i < count; ++i)
-      step();
-    GdiFlush();
-    return (Seconds() - start) / count * 1e6;
-  };
-  const double bitmap = perCall([&] {
-    TBitmap image(f.LeftWidth, H, TPixelFormat::pf24bit);
-    image.Canvas().Handle();
-  });
-  const double font = perCall([&] {
-    TFont copy;
-    copy.Assign(f.CaptionFont);
-    copy.SetHeight(f.SkinData->Title->FontHeight > 0 ? f.SkinData->Title->FontHeight : 14);
-    copy.Handle();
-  });
-  TBitmap cached(f.LeftWidth, H, TPixelFormat::pf24bit);
-  TBitmap *composed = f.BorderImage(1, f.LeftWidth, H);
-  HDC windowDC = GetWindowDC(f.Handle);
-  const double blit = perCall(
-      [&] { BitBlt(windowDC, 0, 0, f.LeftWidth, H, composed->Canvas().Handle(), 0, 0, SRCCOPY); });
-  ReleaseDC(f.Handle, windowDC);
-  // Each caption button as DrawAllSysbtn paints it, and the colour-keyed copy it ends in.
-  HDC band = f.CaptionBitmap.Canvas().Handle();
-  for (const auto &button : f.SysBtns) {
-    TDataSkinSysButton &skin = *button->SkinButton;
-    if (!button->Visible || skin.Image->Empty())
-      continue;
-    const RECT r = button->BoundsRect;
-    const bool icon = skin.Action == 3 || skin.Action == 11;
-    const double draw = perCall([&] {
-      if (icon)
-        f.DrawIcon(band, r);
-      else
-        DrawRect1(band, r, *skin.Image, 1, skin.Frames(), true);
-    });
-    TBitmap frame(r.right - r.left, r.bottom - r.top, TPixelFormat::pf24bit);
-    const double keyed = perCall([&] { DrawTranmap(band, r, frame, 0xFF00FF); });
-    std::printf("  caption button action %d (%ldx%ld%s): %.1f us; its colour-keyed copy alone "
-                "(mask + MaskBlt) %.1f us\n",
-                skin.Action, r.right - r.left, r.bottom - r.top, icon ? ", the window icon" : "",
-                draw, keyed);
-  }
-  if (f.IconHandle != nullptr) {
-    const double copy = perCall([&] {
-      DestroyIcon(static_cast<HICON>(
-          CopyImage(f.IconHandle, IMAGE_ICON, f.IconSize, f.IconSize, LR_COPYFROMRESOURCE)));
-    });
-    const double plainIcon = perCall([&] {
-      DrawIconEx(band, 0, 0, f.IconHandle, f.IconSize, f.IconSize, 0, nullptr, DI_NORMAL);
-    });
-    std::printf("  window icon: CopyImage(LR_COPYFROMRESOURCE) alone %.1f us, DrawIconEx of the "
-                "handle it already has %.1f us\n",
-                copy, plainIcon);
-  }
-  std::printf("  primitives (us per call): new %dx%d bitmap + its DC %.1f, caption font made "
-              "%.1f, copy of a composed side border to the window %.1f\n",
-              f.LeftWidth, H, bitmap, font, blit);
-}
-
-void Breakdown(HWND window, double skinnedEach) {
-  TWinSkinForm *skin = FindWinSkinForm(window);
-  if (skin == nullptr)
-    return;
-  // Enough rounds for about half a second.
-  const int rounds = std::max(20, static_cast<int>(0.5 / skinnedEach));
-  Pieces pieces;
-  for (int i = 0; i < rounds; ++i)
-    PaintInPieces(*skin, pieces);
-  double total = 0;
-  for (double s : pieces.seconds)
-    total += s;
-  std::printf("skinned paint in pieces (%d rounds of a step-by-step copy, each step flushed):\n",
-              rounds);
-  for (size_t i = 0; i < pieces.names.size(); ++i)
-    std::printf("  %-34s %8.1f us  %5.1f %%\n", pieces.names[i].c_str(),
-                pieces.seconds[i] / rounds * 1e6, 100 * pieces.seconds[i] / total);
-  std::printf("  %-34s %8.1f us (WM_NCPAINT median %.1f us)\n", "sum", total / rounds * 1e6,
-              skinnedEach * 1e6);
-  PrimitiveCosts(*skin, std::max(20, rounds));
-}
-
 } // namespace
 
 int main(int argc, char **argv) {
@@ -451,7 +284,5 @@ int main(int argc, char **argv) {
   std::printf("skinned:   %8.1f us per WM_NCPAINT (median of %zu batches of %d: %s us)\n",
               skinnedEach * 1e6, skinnedTimes.size(), skinnedCount, list(skinnedTimes).c_str());
   std::printf("ratio skinned/unskinned: %.2f\n", skinnedEach / plainEach);
-
-  Breakdown(window, skinnedEach);
   return 0;
 }
