@@ -1,16 +1,31 @@
 # Build helpers: one-line libraries and tests for the three targets.
 #
-#   kestrova_test(NAME SOURCES... [LIBS ...])      portable: natively on linux, under Wine on win64
-#   kestrova_wine_test(NAME SOURCES... [LIBS ...]  [GUI])  Windows only, run under Wine on win64
+#   kestrova_test(NAME SOURCES... [LIBS ...])      portable: natively on linux, under Wine on Windows
+#   kestrova_wine_test(NAME SOURCES... [LIBS ...]  [GUI])  Windows only, run under Wine
+#   kestrova_wine_fixtures(NAME FIXTURE...)         a Wine test that needs more of the harness
 #
 # Native tests appear in CTest one per GoogleTest case as "native.<Suite>.<Case>" (label native).
-# Wine tests appear one per executable as "wine.<NAME>" (label wine); run one case with
-#   ctest --test-dir build/win64 -R wine.NAME   or   tests/support/wine-exec.sh build/win64 \
+# Wine tests appear one per executable as "wine64.<NAME>" or "wine32.<NAME>" by the bitness of
+# the tree (labels wine and wine64 or wine32); run one case with
+#   ctest --test-dir build/win64 -R wine64.NAME   or   tests/support/wine-exec.sh build/win64 \
 #   build/win64/tests/NAME.exe --gtest_filter=Suite.Case
-# The win32 build compiles and links every test but runs none (no 32-bit Wine here).
+# Where this machine cannot run a tree's programs (no 32-bit Wine), its Wine tests are skipped.
 include(GoogleTest)
 
 set(KESTROVA_WINE_SUPPORT ${CMAKE_CURRENT_LIST_DIR}/../tests/support)
+# Prefix of the tree's Wine test names, labels and fixtures; the harness reads the bitness too.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(KESTROVA_WINE wine32)
+else()
+  set(KESTROVA_WINE wine64)
+endif()
+if(WIN32)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    file(WRITE ${CMAKE_BINARY_DIR}/wine/arch win32)
+  else()
+    file(WRITE ${CMAKE_BINARY_DIR}/wine/arch win64)
+  endif()
+endif()
 
 function(_kestrova_test_target name)
   cmake_parse_arguments(T "GUI" "" "LIBS" ${ARGN})
@@ -24,11 +39,13 @@ function(_kestrova_test_target name)
     gtest_discover_tests(${name} TEST_PREFIX "native." PROPERTIES LABELS native
                          DISCOVERY_TIMEOUT 30)
   elseif(CMAKE_CROSSCOMPILING_EMULATOR)
-    add_test(NAME wine.${name} COMMAND ${name})
-    set_tests_properties(wine.${name} PROPERTIES LABELS wine FIXTURES_REQUIRED wine TIMEOUT 300)
+    set(test ${KESTROVA_WINE}.${name})
+    add_test(NAME ${test} COMMAND ${name})
+    set_tests_properties(${test} PROPERTIES LABELS "wine;${KESTROVA_WINE}"
+                         FIXTURES_REQUIRED ${KESTROVA_WINE} SKIP_RETURN_CODE 77 TIMEOUT 300)
     if(T_GUI)
-      # Windows that take focus and the foreground must not race each other.
-      set_tests_properties(wine.${name} PROPERTIES RESOURCE_LOCK display)
+      # Windows that take focus and the foreground must not race each other on one display.
+      set_tests_properties(${test} PROPERTIES RESOURCE_LOCK ${KESTROVA_WINE}.display)
     endif()
   endif()
 endfunction()
@@ -43,12 +60,25 @@ function(kestrova_wine_test name)
   endif()
 endfunction()
 
+# Fixture names are per bitness: both trees' tests share one CTest run.
+function(kestrova_wine_fixtures name)
+  if(CMAKE_CROSSCOMPILING_EMULATOR)
+    list(TRANSFORM ARGN PREPEND ${KESTROVA_WINE}.)
+    set_tests_properties(${KESTROVA_WINE}.${name} PROPERTIES
+                         FIXTURES_REQUIRED "${KESTROVA_WINE};${ARGN}")
+  endif()
+endfunction()
+
 # The Wine harness: a prefix inside the build tree, a display, one persistent wineserver.
 if(WIN32 AND CMAKE_CROSSCOMPILING_EMULATOR)
-  add_test(NAME wine.setup COMMAND ${KESTROVA_WINE_SUPPORT}/wine-harness.sh start ${CMAKE_BINARY_DIR})
-  add_test(NAME wine.teardown COMMAND ${KESTROVA_WINE_SUPPORT}/wine-harness.sh stop ${CMAKE_BINARY_DIR})
-  set_tests_properties(wine.setup PROPERTIES FIXTURES_SETUP wine LABELS wine TIMEOUT 600)
-  set_tests_properties(wine.teardown PROPERTIES FIXTURES_CLEANUP wine LABELS wine)
+  set(setup ${KESTROVA_WINE}.setup)
+  set(teardown ${KESTROVA_WINE}.teardown)
+  add_test(NAME ${setup} COMMAND ${KESTROVA_WINE_SUPPORT}/wine-harness.sh start ${CMAKE_BINARY_DIR})
+  add_test(NAME ${teardown} COMMAND ${KESTROVA_WINE_SUPPORT}/wine-harness.sh stop ${CMAKE_BINARY_DIR})
+  set_tests_properties(${setup} PROPERTIES FIXTURES_SETUP ${KESTROVA_WINE}
+                       LABELS "wine;${KESTROVA_WINE}" SKIP_RETURN_CODE 77 TIMEOUT 600)
+  set_tests_properties(${teardown} PROPERTIES FIXTURES_CLEANUP ${KESTROVA_WINE}
+                       LABELS "wine;${KESTROVA_WINE}")
 endif()
 
 # kestrova_library(NAME DIRS [DEPS ...]): a static library of every .cpp in DIRS (one folder, or
