@@ -182,6 +182,12 @@ int TCanvas::DrawText(const std::string &text, RECT &rect, UINT format) {
   return ::DrawTextA(dc, text.data(), TextLength(text), &rect, format);
 }
 
+int TCanvas::DrawTextW(const std::wstring &text, RECT &rect, UINT format) {
+  HDC dc = RequireState(kFont | kBrush);
+  PrepareText(dc);
+  return ::DrawTextW(dc, text.data(), static_cast<int>(text.size()), &rect, format);
+}
+
 void TCanvas::CopyRect(const RECT &dest, TCanvas &source, const RECT &sourceRect) {
   HDC dc = RequireState(kBrush); // pattern raster operations use the brush
   HDC src = source.Handle();

@@ -61,6 +61,8 @@ public:
   int TextHeight(const std::string &text) { return TextExtent(text).cy; }
   // DrawText with DT_ flags; rect is updated when DT_CALCRECT asks for it. Returns the height.
   int DrawText(const std::string &text, RECT &rect, UINT format);
+  // The same for wide text (the skin engine's captions).
+  int DrawTextW(const std::wstring &text, RECT &rect, UINT format);
 
   // Copies source's rectangle onto dest, stretched if the sizes differ (COLORONCOLOR).
   void CopyRect(const RECT &dest, TCanvas &source, const RECT &sourceRect);

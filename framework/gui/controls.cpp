@@ -2,6 +2,8 @@
 
 #include "framework/core/stringlist.h"
 #include "framework/core/typinfo.h"
+#include "framework/gui/buttons.h"
+#include "framework/gui/comctrls.h"
 #include "framework/gui/dialogs.h"
 #include "framework/gui/extctrls.h"
 #include "framework/gui/forms.h"
@@ -1445,7 +1447,9 @@ void RegisterControlClasses() {
   RegisterClass<TGraphicControl, TControl>("TGraphicControl", {});
   RegisterClass<TCustomControl, TWinControl>("TCustomControl", {});
   RegisterStdControls();
+  RegisterButtons();
   RegisterExtControls();
+  RegisterComCtrls();
   RegisterDialogs();
   RegisterMenus();
   RegisterForms();

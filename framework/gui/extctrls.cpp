@@ -342,6 +342,73 @@ void TTimer::WndProc(TMessage &m) {
 
 // ================================================================== registration
 
+// ================================================================== TCustomRadioGroup
+
+TCustomRadioGroup::TCustomRadioGroup(TComponent *owner)
+    : TCustomGroupBox(owner), items_(std::make_unique<TStringList>()) {}
+
+TCustomRadioGroup::~TCustomRadioGroup() = default;
+
+void TCustomRadioGroup::Loaded() {
+  TCustomGroupBox::Loaded();
+  UpdateButtons();
+}
+
+void TCustomRadioGroup::UpdateButtons() {
+  for (TRadioButton *button : buttons_)
+    delete button;
+  buttons_.clear();
+  for (int i = 0; i < items_->Count(); ++i) {
+    auto *button = new TRadioButton(this);
+    button->SetCaption(items_->Get(i));
+    button->SetParent(this);
+    button->SetOnClick(TNotifyEvent(this, &TCustomRadioGroup::ButtonClick));
+    buttons_.push_back(button);
+  }
+  ArrangeButtons();
+  if (itemIndex_ >= 0 && itemIndex_ < ButtonCount())
+    buttons_[static_cast<size_t>(itemIndex_)]->SetChecked(true);
+}
+
+void TCustomRadioGroup::ArrangeButtons() {
+  if (buttons_.empty())
+    return;
+  const int columns = std::max(1, columns_);
+  const int rows = (ButtonCount() + columns - 1) / columns;
+  const int top = 16, width = std::max(1, (Width() - 16) / columns);
+  const int rowHeight = std::max(1, (Height() - top - 6) / rows);
+  for (int i = 0; i < ButtonCount(); ++i) {
+    const int column = i / rows, row = i % rows;
+    buttons_[static_cast<size_t>(i)]->SetBounds(8 + column * width,
+                                                top + row * rowHeight + (rowHeight - 17) / 2,
+                                                width - 4, 17);
+  }
+}
+
+void TCustomRadioGroup::SetItemIndex(int value) {
+  if (value < -1 || value >= std::max(ButtonCount(), items_->Count()))
+    value = -1;
+  itemIndex_ = value;
+  if (value >= 0 && value < ButtonCount())
+    buttons_[static_cast<size_t>(value)]->SetChecked(true);
+  else
+    for (TRadioButton *button : buttons_)
+      button->SetChecked(false);
+}
+
+void TCustomRadioGroup::SetColumns(int value) {
+  columns_ = std::clamp(value, 1, 16);
+  ArrangeButtons();
+}
+
+void TCustomRadioGroup::ButtonClick(TObject *sender) {
+  auto found = std::find(buttons_.begin(), buttons_.end(), sender);
+  if (found == buttons_.end() || !(*found)->Checked())
+    return;
+  itemIndex_ = static_cast<int>(found - buttons_.begin());
+  Click();
+}
+
 void RegisterExtControls() {
   static const TEnumInfo bevelInfo{"TBevelCut", {"bvNone", "bvLowered", "bvRaised", "bvSpace"}};
   static const TEnumInfo alignInfo{"TAlignment", {"taLeftJustify", "taRightJustify", "taCenter"}};
@@ -365,6 +432,14 @@ void RegisterExtControls() {
           Published::Boolean("Transparent", &P::Transparent, &P::SetTransparent),
       });
   RegisterClass<TPanel, TCustomPanel>("TPanel", {});
+  using G = TCustomRadioGroup;
+  RegisterClass<TCustomRadioGroup, TCustomGroupBox>(
+      "TCustomRadioGroup", {
+                               Published::Object("Items", &G::Items),
+                               Published::Integer("ItemIndex", &G::ItemIndex, &G::SetItemIndex),
+                               Published::Integer("Columns", &G::Columns, &G::SetColumns),
+                           });
+  RegisterClass<TRadioGroup, TCustomRadioGroup>("TRadioGroup", {});
   using T = TTimer;
   RegisterClass<TTimer, TComponent>(
       "TTimer", {

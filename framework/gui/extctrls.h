@@ -7,6 +7,7 @@
 #include "framework/gui/stdctrls.h"
 
 #include <memory>
+#include <vector>
 
 // A picture that holds an icon or a bitmap (or nothing).
 class TPicture : public TPersistent {
@@ -112,6 +113,40 @@ public:
 };
 
 // Raises OnTimer every Interval milliseconds while Enabled, through a hidden window's WM_TIMER.
+// A group box of radio buttons made from Items, one of which (ItemIndex) is checked. The
+// buttons are children (and components) of the group, laid out in Columns.
+class TCustomRadioGroup : public TCustomGroupBox {
+public:
+  explicit TCustomRadioGroup(TComponent *owner);
+  ~TCustomRadioGroup() override;
+  TStrings *Items() const { return items_.get(); }
+  int ItemIndex() const { return itemIndex_; }
+  void SetItemIndex(int value);
+  int Columns() const { return columns_; }
+  void SetColumns(int value);
+  // Makes the buttons again from Items (after the items changed).
+  void UpdateButtons();
+  int ButtonCount() const { return static_cast<int>(buttons_.size()); }
+  TRadioButton *Buttons(int index) const { return buttons_.at(static_cast<size_t>(index)); }
+  void Loaded() override;
+
+protected:
+  void BoundsChanged() override { ArrangeButtons(); }
+
+private:
+  void ArrangeButtons();
+  void ButtonClick(TObject *sender);
+  std::unique_ptr<TStrings> items_;
+  std::vector<TRadioButton *> buttons_; // owned through the component tree
+  int itemIndex_ = -1;
+  int columns_ = 1;
+};
+
+class TRadioGroup : public TCustomRadioGroup {
+public:
+  using TCustomRadioGroup::TCustomRadioGroup;
+};
+
 class TTimer : public TComponent {
 public:
   explicit TTimer(TComponent *owner);

@@ -316,6 +316,77 @@ void TCustomCheckBox::WndProc(TMessage &m) {
   TButtonControl::WndProc(m);
 }
 
+// ================================================================== TRadioButton
+
+TRadioButton::TRadioButton(TComponent *owner) : TButtonControl(owner) {
+  SetBoundsFields(0, 0, 113, 17);
+}
+
+void TRadioButton::CreateParams(TCreateParams &p) {
+  TButtonControl::CreateParams(p);
+  p.SystemClassName = "BUTTON";
+  p.Style |= BS_RADIOBUTTON;
+  if (alignment_ == TAlignment::taLeftJustify)
+    p.Style |= BS_LEFTTEXT;
+}
+
+void TRadioButton::CreateHandleDone() {
+  TButtonControl::CreateHandleDone();
+  SendMessageA(Handle(), BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void TRadioButton::SetChecked(bool value) {
+  if (value == checked_)
+    return;
+  checked_ = value;
+  SetTabStop(value);
+  if (HandleAllocated())
+    SendMessageA(Handle(), BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+  if (!value)
+    return;
+  if (Parent() != nullptr)
+    for (int i = 0; i < Parent()->ControlCount(); ++i)
+      if (auto *other = dynamic_cast<TRadioButton *>(Parent()->Controls(i)); other != this && other)
+        other->SetChecked(false);
+  if (!IsLoading())
+    Click();
+}
+
+void TRadioButton::SetAlignment(TAlignment value) {
+  if (value == alignment_)
+    return;
+  alignment_ = value;
+  RecreateWnd();
+}
+
+void TRadioButton::AcceleratorPressed() {
+  SetFocus();
+  SetChecked(true);
+}
+
+void TRadioButton::WndProc(TMessage &m) {
+  if (m.Msg == CN_COMMAND) {
+    if (HIWORD(m.WParam) == BN_CLICKED || HIWORD(m.WParam) == BN_DOUBLECLICKED)
+      SetChecked(true);
+    m.Result = 0;
+    return;
+  }
+  TButtonControl::WndProc(m);
+}
+
+// ================================================================== TCustomGroupBox
+
+TCustomGroupBox::TCustomGroupBox(TComponent *owner) : TWinControl(owner) {
+  SetBoundsFields(0, 0, 185, 105);
+  SetColor(clBtnFace);
+}
+
+void TCustomGroupBox::CreateParams(TCreateParams &p) {
+  TWinControl::CreateParams(p);
+  p.SystemClassName = "BUTTON";
+  p.Style |= BS_GROUPBOX | WS_CLIPCHILDREN;
+}
+
 // ================================================================== TCustomEdit
 
 TCustomEdit::TCustomEdit(TComponent *owner) : TWinControl(owner) {
@@ -912,6 +983,16 @@ void RegisterStdControls() {
       });
   RegisterClass<TCheckBox, TCustomCheckBox>("TCheckBox", {});
   using E = TCustomEdit;
+  using R = TRadioButton;
+  RegisterClass<TRadioButton, TButtonControl>(
+      "TRadioButton", {
+                          Published::Boolean("Checked", &R::Checked, &R::SetChecked),
+                          Published::Enumeration("Alignment", AlignmentInfo(), &R::Alignment,
+                                                 &R::SetAlignment),
+                      });
+  RegisterClass<TCustomGroupBox, TWinControl>("TCustomGroupBox", {});
+  RegisterClass<TGroupBox, TCustomGroupBox>("TGroupBox", {});
+
   RegisterClass<TCustomEdit, TWinControl>(
       "TCustomEdit", {
                          Published::Boolean("ReadOnly", &E::ReadOnly, &E::SetReadOnly),

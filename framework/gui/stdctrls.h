@@ -98,6 +98,40 @@ public:
   using TCustomCheckBox::TCustomCheckBox;
 };
 
+// A radio button: checking it unchecks the other radio buttons of its parent.
+class TRadioButton : public TButtonControl {
+public:
+  explicit TRadioButton(TComponent *owner);
+  bool Checked() const { return checked_; }
+  void SetChecked(bool value);
+  TAlignment Alignment() const { return alignment_; }
+  void SetAlignment(TAlignment value);
+  void WndProc(TMessage &message) override;
+
+protected:
+  void CreateParams(TCreateParams &params) override;
+  void CreateHandleDone() override;
+  void AcceleratorPressed() override;
+
+private:
+  bool checked_ = false;
+  TAlignment alignment_ = TAlignment::taRightJustify;
+};
+
+// A frame with a caption around other controls (the system's group box).
+class TCustomGroupBox : public TWinControl {
+public:
+  explicit TCustomGroupBox(TComponent *owner);
+
+protected:
+  void CreateParams(TCreateParams &params) override;
+};
+
+class TGroupBox : public TCustomGroupBox {
+public:
+  using TCustomGroupBox::TCustomGroupBox;
+};
+
 class TCustomEdit : public TWinControl {
 public:
   explicit TCustomEdit(TComponent *owner);

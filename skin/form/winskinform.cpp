@@ -2,6 +2,8 @@
 // three stages, the hooked form method, and detaching again.
 #include "skin/form/winskinform.h"
 
+#include "skin/controls/winsubclass.h"
+
 #include "framework/core/typinfo.h"
 #include "framework/gui/extctrls.h"
 #include "framework/gui/forms.h"
@@ -38,12 +40,6 @@ bool IsSystemCommand(WPARAM code) {
   }
 }
 
-int Width(const RECT &r) {
-  return r.right - r.left;
-}
-int Height(const RECT &r) {
-  return r.bottom - r.top;
-}
 
 } // namespace
 
@@ -575,7 +571,8 @@ void TWinSkinForm::WinWndProc(TMessage &m) {
   case CN_SkinActive:
     Activate();
     return;
-  case CN_ReCreateWnd: // control objects re-attach here once there are any
+  case CN_ReCreateWnd:
+    WMReCreateWnd(reinterpret_cast<HWND>(m.WParam));
     return;
   case CN_IsSkinned:
     m.Result = 1;
@@ -783,8 +780,11 @@ void TWinSkinForm::WMNCHitTest(TMessage &m) {
 void TWinSkinForm::WMNCActive(TMessage &m) {
   Active = m.WParam != 0;
   Timer->SetEnabled(Active);
-  if (!Active)
-    HoverControl = nullptr; // control objects get their mouse-leave here once there are any
+  if (!Active && HoverControl != nullptr) {
+    if (TObject::IsLive(HoverControl))
+      HoverControl->MouseLeave();
+    HoverControl = nullptr;
+  }
   if (FormStyle == sfsMDIform && MDIClient != nullptr)
     SendMessageA(MDIClient, WM_NCACTIVATE, m.WParam, 0);
   else if (IsMDIChild())

@@ -234,11 +234,25 @@ public:
   void Uncropwindow();
   GdiRegion BorderRegion(int index, int x, int y, int width, int height, bool cut);
 
-  // --- control attachment (the control painters attach here)
-  void InitControls(TWinControl *parent);
+  // --- control attachment (winskinform_controls.cpp)
+  void InitControls(TWinControl *form);
+  // AddComp for every control the parent owns, or for every child control of the parent.
+  void InitControlA(TComponent *parent);
+  void InitChildCtrl(TWinControl *parent);
+  void AddComp(TControl *control, TControl *parent);
+  // Applies the Skin3rd class mapping; true when an entry matched (attached or not).
+  bool Find3rdControl(const std::string &className, TControl *control);
+  void DisableControl(TControl *control);
+  bool FindSkinComp(TControl *control) const;
+  void DoSkinEdit(TControl *control);
+  void InitNestform(TCustomForm *form);
+  // Foreign windows.
   void InitHwndControls(HWND parent);
   void AddControlh(HWND control);
-  void AddControlList(TSkinControl *control);
+  TSkinControl *Lookupcontrol(HWND control) const;
+  void WMReCreateWnd(HWND control);
+  // True when it was listed already.
+  bool AddControlList(TSkinControl *control);
   void DeleteControl(TSkinControl *control);
   void DeleteControls();
   void DeleteSkinDeleted();

@@ -1,0 +1,51 @@
+// Colour-only container objects.
+#include "skin/controls/winsubclass_box.h"
+
+#include "framework/gui/controls.h"
+#include "skin/data/winskindata.h"
+#include "skin/form/winskinform.h"
+
+void TSkinBox::Init(TWinSkinForm *form, TSkinData *data, TCanvas *canvas, bool changeColor) {
+  SkinData = data;
+  SkinForm = form;
+  Canvas = canvas;
+  ChangeColor = changeColor;
+  Control = dynamic_cast<TWinControl *>(Owner());
+  if (Control == nullptr)
+    return;
+  Handle = Control->Handle();
+  if (SkinForm != nullptr)
+    SkinForm->AddControlList(this);
+  if (ChangeColor) {
+    SavedColor = Control->Color();
+    Control->SetColor(SkinData->Colors[csButtonFace]);
+  }
+  Initialized = true;
+  SkinState = 1;
+}
+
+void TSkinBox::Unsubclass() {
+  if (SkinState != 4 && ChangeColor && Control != nullptr && TObject::IsLive(Control))
+    Control->SetColor(SavedColor);
+  SkinState = 2;
+}
+
+bool TSkinBoxH::BeforeProc(TMessage &m) {
+  switch (m.Msg) {
+  case WM_ERASEBKGND: {
+    RECT window;
+    GetWindowRect(Handle, &window);
+    FillColor(reinterpret_cast<HDC>(m.WParam),
+              {0, 0, window.right - window.left, window.bottom - window.top},
+              SkinData->Colors[csButtonFace]);
+    m.Result = 0;
+    return false;
+  }
+  case WM_CTLCOLORSTATIC:
+    Default(m);
+    m.Result = reinterpret_cast<LRESULT>(SkinData->FaceBrush.Get());
+    return false;
+  default:
+    return TSkinControl::BeforeProc(m);
+  }
+}
