@@ -177,6 +177,9 @@ void TSkinButton::WMEnable(TMessage &message) {
 }
 
 bool TSkinButton::BeforeProc(TMessage &m) {
+  // Without a button picture in the skin the button paints (and presses) itself.
+  if (!HasPicture(SkinData))
+    return TSkinControl::BeforeProc(m);
   switch (m.Msg) {
   case WM_PAINT:
     WMPaint(m);
@@ -427,6 +430,8 @@ void TSkinSpeedButton::InitGraphicControl(TWinSkinForm *form, TSkinData *data, T
 }
 
 bool TSkinSpeedButton::BeforeProc(TMessage &m) {
+  if (!HasPicture(SkinData))
+    return TSkinControl::BeforeProc(m);
   switch (m.Msg) {
   case WM_PAINT:
     WMPaintSpeed(m);

@@ -1,0 +1,127 @@
+#include "tests/win/skincontrols/controls_fixture.h"
+
+namespace skincontrols {
+
+namespace {
+
+using skintest::Frames;
+
+constexpr COLORREF kCheckColours[12] = {
+    RGB(255, 0, 0),   RGB(0, 255, 0),   RGB(0, 0, 255),   RGB(255, 255, 0),
+    RGB(0, 255, 255), RGB(255, 0, 128), RGB(128, 0, 255), RGB(255, 128, 0),
+    RGB(0, 128, 64),  RGB(64, 0, 128),  RGB(128, 64, 0),  RGB(0, 64, 128)};
+constexpr COLORREF kRadioColours[8] = {RGB(200, 0, 0),  RGB(0, 200, 0),  RGB(0, 0, 200),
+                                       RGB(200, 200, 0), RGB(0, 200, 200), RGB(200, 0, 100),
+                                       RGB(100, 0, 200), RGB(200, 100, 0)};
+
+std::vector<uint32_t> Colours(const COLORREF *first, size_t count) {
+  return std::vector<uint32_t>(first, first + count);
+}
+
+} // namespace
+
+COLORREF CheckColour(int image) { return kCheckColours[image - 1]; }
+COLORREF RadioColour(int image) { return kRadioColours[image - 1]; }
+
+skintest::SkinPackage ControlSkin(bool withButtons) {
+  skintest::SkinPackage p;
+  p.ini = "[TitlebarSkin]\nSkinName=Controls\n"
+          "[Colours]\nButtonFace=242 244 247\nButtonShadow=160 168 176\nButtonText=30 42 56\n"
+          "[SunkEdge]\nImage=sunk.bmp\nLeftWidth=2\nTopHeight=2\nRightWidth=2\nBottomHeight=2\n"
+          "[ComboButton]\nImage=combo.bmp\nTrans=0\n"
+          "[ExtraImages]\nImage=arrows.bmp\nTrans=1\n";
+  if (withButtons)
+    p.ini += "[Buttons]\nBitmap=button.bmp\nLeftWidth=4\nTopHeight=4\nRightWidth=4\n"
+             "BottomHeight=4\nTrans=0\nCheckButton=check.bmp\nCheckButtonFrame=12\n"
+             "RadioButton=radio.bmp\nRadioButtonFrame=8\n";
+  p.Add("button.bmp", Frames(20, 20, Colours(kButton, 5)))
+      .Add("check.bmp", Frames(kMark, kMark, Colours(kCheckColours, 12)))
+      .Add("radio.bmp", Frames(kMark, kMark, Colours(kRadioColours, 8)))
+      .Add("combo.bmp", Frames(17, 17, Colours(kCombo, 4)))
+      .Add("sunk.bmp", Frames(12, 12, Colours(kSunk, 4)))
+      .Add("arrows.bmp", Frames(7, 4, {0, 0, 0, 0, 0}));
+  return p;
+}
+
+void ControlTest::SetUp() {
+  app_ = std::make_unique<TApplication>(nullptr);
+  ASSERT_EQ(SkinManager, nullptr);
+  SkinManager = new TSkinManage(false);
+  UseSkin(ControlSkin());
+  SkinManager->InstallHook();
+  SkinManager->Enabled = true;
+}
+
+void ControlTest::UseSkin(const skintest::SkinPackage &package) {
+  if (data_ != nullptr)
+    SkinManager->RemoveSkinData(data_.get());
+  data_ = skintest::LoadData(package);
+  ASSERT_FALSE(data_->NoSkin);
+  data_->SkinFormtype = sfMainform;
+  SkinManager->AddSkinData(data_.get());
+}
+
+void ControlTest::TearDown() {
+  forms_.clear();
+  Pump(20);
+  delete SkinManager;
+  SkinManager = nullptr;
+  data_.reset();
+  app_.reset();
+}
+
+TForm *ControlTest::NewForm(int width, int height) {
+  auto form = std::make_unique<TForm>(nullptr);
+  form->SetBounds(80, 80, width, height);
+  form->SetCaption("Controls");
+  forms_.push_back(std::move(form));
+  return forms_.back().get();
+}
+
+void ControlTest::ShowSkinned(TForm *form) {
+  form->Show();
+  SetForegroundWindow(form->Handle());
+  HWND window = form->Handle();
+  ASSERT_TRUE(PumpUntil([window] {
+    TWinSkinForm *skin = FindWinSkinForm(window);
+    return skin != nullptr && skin->SkinState == 1 && !skin->Controls.empty();
+  })) << "the form's controls were not skinned";
+  Pump(50);
+}
+
+bool ControlTest::PumpUntil(const std::function<bool()> &done, int milliseconds) {
+  const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
+  while (!done()) {
+    if (static_cast<int>(end - GetTickCount()) <= 0)
+      return false;
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    Sleep(5);
+  }
+  return true;
+}
+
+void ControlTest::Pump(int milliseconds) {
+  PumpUntil([] { return false; }, milliseconds);
+}
+
+std::unique_ptr<TBitmap> ControlTest::Snap(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  auto shot = std::make_unique<TBitmap>(r.right - r.left, r.bottom - r.top, TPixelFormat::pf32bit);
+  HDC dc = GetWindowDC(window);
+  BitBlt(shot->Canvas().Handle(), 0, 0, shot->Width(), shot->Height(), dc, 0, 0, SRCCOPY);
+  ReleaseDC(window, dc);
+  GdiFlush();
+  return shot;
+}
+
+COLORREF ControlTest::At(HWND window, int x, int y) {
+  std::unique_ptr<TBitmap> shot = Snap(window);
+  return skintest::Pixel(*shot, x, y);
+}
+
+} // namespace skincontrols
