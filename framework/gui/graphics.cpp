@@ -45,7 +45,10 @@ int TFont::PixelsPerInch() {
 }
 
 void TFont::Assign(const TFont &source) {
-  if (&source == this)
+  // Painters assign the same font at every paint: keep the handle when nothing changes.
+  if (&source == this || (name_ == source.name_ && height_ == source.height_ &&
+                          style_ == source.style_ && color_ == source.color_ &&
+                          charset_ == source.charset_))
     return;
   name_ = source.name_;
   height_ = source.height_;

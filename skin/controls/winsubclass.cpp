@@ -105,6 +105,7 @@ void TSkinControl::Unsubclass() {
 }
 
 void TSkinControl::SkinChange() {
+  sliced_ = {};
   if (ChangeColor && Control != nullptr)
     Control->SetColor(SkinData->Colors[csButtonFace]);
   Invalidate();
@@ -437,14 +438,20 @@ void TSkinControl::DrawSkinMap(HDC dc, const RECT &r, TDataSkinObject *element, 
                                int frameCount) {
   if (Inverted(r) || element == nullptr || element->Image == nullptr || element->Image->Empty())
     return;
-  std::unique_ptr<TBitmap> image = GetHMap(r, *element->Image, element->Margins, frameIndex,
-                                           frameCount, element->Tile != 0, false);
-  if (image == nullptr)
+  SlicedImage &s = sliced_;
+  if (s.image == nullptr || s.element != element || s.source != element->Image ||
+      s.width != Width(r) || s.height != Height(r) || s.frame != frameIndex ||
+      s.frames != frameCount) {
+    s = {element, element->Image, Width(r), Height(r), frameIndex, frameCount,
+         GetHMap(r, *element->Image, element->Margins, frameIndex, frameCount,
+                 element->Tile != 0, false)};
+  }
+  if (s.image == nullptr)
     return;
   if (element->Trans == 1)
-    DrawTranmap(dc, r, *image, 0xFF00FF);
+    DrawTranmap(dc, r, *s.image, 0xFF00FF);
   else
-    BitBlt(dc, r.left, r.top, Width(r), Height(r), image->Canvas().Handle(), 0, 0, SRCCOPY);
+    BitBlt(dc, r.left, r.top, Width(r), Height(r), s.image->Canvas().Handle(), 0, 0, SRCCOPY);
 }
 
 void DrawSkinMap1(HDC dc, const RECT &r, TBitmap &bitmap, int frameIndex, int frameCount) {

@@ -25,6 +25,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 class TControl;
@@ -120,6 +121,14 @@ protected:
 
 private:
   static LRESULT CALLBACK BoundWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+  // The last nine-sliced state image DrawSkinMap composed: a repaint in the same state and
+  // size only copies it.
+  struct SlicedImage {
+    const TDataSkinObject *element = nullptr;
+    const TBitmap *source = nullptr;
+    int width = 0, height = 0, frame = 0, frames = 0;
+    std::unique_ptr<TBitmap> image;
+  } sliced_;
   bool bound_ = false;
   bool hooked_ = false;
 };

@@ -4,6 +4,7 @@
 #include "app/aboutbox.h"
 #include "app/conversion.h"
 #include "skin/data/winskindata.h"
+#include "skin/form/winskinform.h"
 
 #include <gtest/gtest.h>
 
@@ -150,6 +151,32 @@ TEST_F(MainWindow, FormDataCarriesTheSkinComponentWithItsSkin) {
   EXPECT_EQ(skin->Button->FrameCount, 5);
   EXPECT_FALSE(skin->Button->Image->Empty());
   EXPECT_FALSE(skin->SysButtons.empty());
+}
+
+// Every windowed control is painted from the skin, but the list box and the memo, whose scroll
+// bars have no painter yet.
+TEST_F(MainWindow, EveryControlButTheScrollingOnesIsSkinned) {
+  const DWORD end = GetTickCount() + 3000;
+  auto attached = [this] {
+    TWinSkinForm *skin = FindWinSkinForm(form->Handle());
+    return skin != nullptr && !skin->Controls.empty();
+  };
+  while (!attached() && static_cast<int>(end - GetTickCount()) > 0) {
+    Pump();
+    Sleep(10);
+  }
+  ASSERT_TRUE(attached()) << "the main window's controls were not skinned";
+  int windowed = 0;
+  for (int i = 0; i < form->ComponentCount(); ++i) {
+    auto *control = dynamic_cast<TWinControl *>(form->Components(i));
+    if (control == nullptr)
+      continue;
+    ++windowed;
+    SCOPED_TRACE(control->Name());
+    const bool scrolls = control == form->ListBox1 || control == form->Memo1;
+    EXPECT_EQ(SendMessageA(control->Handle(), CN_IsSkinned, 0, 0), scrolls ? 0 : 1);
+  }
+  EXPECT_EQ(windowed, 15);
 }
 
 TEST_F(MainWindow, RenamingSwitchEnablesBothFields) {

@@ -94,11 +94,8 @@ bool ControlTest::PumpUntil(const std::function<bool()> &done, int milliseconds)
   while (!done()) {
     if (static_cast<int>(end - GetTickCount()) <= 0)
       return false;
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
+    // Through the application, which gives keys to the controls first (accelerators).
+    Application->ProcessMessages();
     Sleep(5);
   }
   return true;

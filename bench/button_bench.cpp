@@ -1,0 +1,164 @@
+// Paint cost of a skinned push button: one WM_PAINT of the main window's start button drawn
+// from the skin against the same button drawing itself, both measured in this run (the machines
+// are noisy, so only the ratio means much).
+//
+//   button_bench [BATCH_MS [BATCHES]]     (defaults 300 and 6; run under Wine with
+//                                          tests/support/wine-exec.sh BUILD button_bench.exe)
+//
+// The button's skinning is switched off and on with CN_ControlActive between batches (S U U S
+// S U ...), so both sides paint the same window at the same size. A batch invalidates and
+// updates the button a calibrated number of times and flushes GDI inside the timed region; each
+// side reports the median of its batches. Before timing, a probe proves that each side paints:
+// the skinned button shows the skin's normal frame at its left edge, the unskinned one the
+// system's face. The program exits 1 when a probe fails.
+#include "app/mainform1.h"
+#include "skin/controls/winsubclass.h"
+#include "skin/data/winskindata.h"
+#include "skin/form/winskinform.h"
+#include "skin/form/winskinform_draw.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+double Seconds() {
+  static const double frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return static_cast<double>(f.QuadPart);
+  }();
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return static_cast<double>(now.QuadPart) / frequency;
+}
+
+bool PumpUntil(const std::function<bool()> &done, int timeoutMs) {
+  const double end = Seconds() + timeoutMs / 1000.0;
+  for (;;) {
+    Application->ProcessMessages();
+    if (done())
+      return true;
+    if (Seconds() > end)
+      return false;
+    Sleep(5);
+  }
+}
+
+[[noreturn]] void Fail(const std::string &why) {
+  std::printf("FAILED: %s\n", why.c_str());
+  std::exit(1);
+}
+
+double Batch(HWND button, int count) {
+  const double start = Seconds();
+  for (int i = 0; i < count; ++i) {
+    InvalidateRect(button, nullptr, TRUE);
+    UpdateWindow(button);
+  }
+  GdiFlush();
+  return (Seconds() - start) / count;
+}
+
+int Calibrate(HWND button, double target) {
+  int count = 4;
+  for (;;) {
+    const double each = Batch(button, count);
+    if (each * count >= 0.05 || count >= (1 << 20))
+      return std::max(1, static_cast<int>(target / each));
+    count *= 4;
+  }
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const size_t n = values.size();
+  return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+COLORREF LeftEdgePixel(HWND button) {
+  InvalidateRect(button, nullptr, TRUE);
+  UpdateWindow(button);
+  HDC dc = GetWindowDC(button);
+  GdiFlush();
+  const COLORREF colour = GetPixel(dc, 2, 12);
+  ReleaseDC(button, dc);
+  return colour;
+}
+
+void SetSkinned(HWND button, bool on) {
+  SendMessageA(button, CN_ControlActive, on ? 1 : 0, 0);
+  InvalidateRect(button, nullptr, TRUE);
+  UpdateWindow(button);
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  setvbuf(stdout, nullptr, _IONBF, 0);
+  const double batchSeconds = (argc > 1 ? std::max(10, std::atoi(argv[1])) : 300) / 1000.0;
+  const int batches = argc > 2 ? std::max(2, std::atoi(argv[2])) : 6;
+
+  TApplication application(nullptr);
+  RegisterApplicationClasses();
+  application.Initialize();
+  application.SetTitle("Kestrova");
+  TMainForm *form = application.CreateForm<TMainForm>();
+  form->ShowForm();
+  const HWND button = form->Button3->Handle();
+  if (!PumpUntil([button] { return SendMessageA(button, CN_IsSkinned, 0, 0) == 1; }, 10000))
+    Fail("the start button was not skinned");
+  form->Edit1->SetFocus(); // the button in its normal state
+  PumpUntil([] { return false; }, 300);
+
+  // Probes: the skin's normal frame at the left edge, and the system's face without the skin.
+  TSkinData *data = FindWinSkinForm(form->Handle())->SkinData;
+  RECT r;
+  GetWindowRect(button, &r);
+  const RECT at{0, 0, r.right - r.left, r.bottom - r.top};
+  std::unique_ptr<TBitmap> frame =
+      GetHMap(at, *data->Button->Image, data->Button->Margins, 1, data->Button->Frames(),
+              data->Button->Tile != 0, false);
+  const COLORREF expected = GetPixel(frame->Canvas().Handle(), 2, 12);
+  const COLORREF skinned = LeftEdgePixel(button);
+  SetSkinned(button, false);
+  const COLORREF plain = LeftEdgePixel(button);
+  if (skinned != expected)
+    Fail("the skinned button does not show the skin's normal frame");
+  if (plain == skinned)
+    Fail("the unskinned button shows the skinned colour");
+  std::printf("probe: left edge skinned #%06lX (the skin's), unskinned #%06lX; button %ldx%ld\n",
+              skinned, plain, at.right, at.bottom);
+
+  const int plainCount = Calibrate(button, batchSeconds);
+  SetSkinned(button, true);
+  const int skinnedCount = Calibrate(button, batchSeconds);
+  std::vector<double> plainTimes, skinnedTimes;
+  bool isSkinned = true;
+  for (int b = 0; b < 2 * batches; ++b) {
+    const bool wantSkinned = (b % 4 == 0) || (b % 4 == 3);
+    if (wantSkinned != isSkinned) {
+      SetSkinned(button, wantSkinned);
+      isSkinned = wantSkinned;
+    }
+    (wantSkinned ? skinnedTimes : plainTimes)
+        .push_back(Batch(button, wantSkinned ? skinnedCount : plainCount));
+  }
+  SetSkinned(button, true);
+  if (LeftEdgePixel(button) != expected)
+    Fail("the skinned button lost its skin during the run");
+
+  const double plainEach = Median(plainTimes), skinnedEach = Median(skinnedTimes);
+  std::printf("unskinned: %8.1f us per WM_PAINT (median of %zu batches of %d)\n", plainEach * 1e6,
+              plainTimes.size(), plainCount);
+  std::printf("skinned:   %8.1f us per WM_PAINT (median of %zu batches of %d)\n",
+              skinnedEach * 1e6, skinnedTimes.size(), skinnedCount);
+  std::printf("ratio skinned/unskinned: %.2f\n", skinnedEach / plainEach);
+  return 0;
+}
