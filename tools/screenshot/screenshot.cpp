@@ -194,5 +194,22 @@ int main(int argc, char **argv) {
   form->Button3Click(form);
   Settle();
   Capture(form->Handle(), "mainform-after-run");
+
+  // The control states: the mouse over the help button and the combo box hot, then the About
+  // button held down (pressed and focused).
+  HWND help = form->Button4->Handle(), about = form->Button6->Handle();
+  RECT helpRect;
+  GetWindowRect(help, &helpRect);
+  SetCursorPos(helpRect.left + 10, helpRect.top + 10);
+  SendMessageA(help, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+  form->ComboBox1->Perform(CM_MOUSEENTER, 0, 0);
+  Settle();
+  Capture(form->Handle(), "mainform-hot");
+  SendMessageA(about, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+  Settle();
+  Capture(form->Handle(), "mainform-pressed");
+  // Let go outside the button: no click.
+  SendMessageA(about, WM_LBUTTONUP, 0, MAKELPARAM(-100, -100));
+  Settle();
   return 0;
 }
