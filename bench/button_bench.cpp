@@ -17,6 +17,8 @@
 #include "skin/form/winskinform.h"
 #include "skin/form/winskinform_draw.h"
 
+#include "bench/win_bench_support.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -28,33 +30,11 @@
 
 namespace {
 
-double Seconds() {
-  static const double frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart);
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / frequency;
-}
-
-bool PumpUntil(const std::function<bool()> &done, int timeoutMs) {
-  const double end = Seconds() + timeoutMs / 1000.0;
-  for (;;) {
-    Application->ProcessMessages();
-    if (done())
-      return true;
-    if (Seconds() > end)
-      return false;
-    Sleep(5);
-  }
-}
-
-[[noreturn]] void Fail(const std::string &why) {
-  std::printf("FAILED: %s\n", why.c_str());
-  std::exit(1);
-}
+using bench::Fail;
+using bench::Median;
+using bench::PumpUntil;
+using bench::Seconds;
+using bench::Settle;
 
 double Batch(HWND button, int count) {
   const double start = Seconds();
@@ -74,12 +54,6 @@ int Calibrate(HWND button, double target) {
       return std::max(1, static_cast<int>(target / each));
     count *= 4;
   }
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 COLORREF LeftEdgePixel(HWND button) {
@@ -122,9 +96,8 @@ int main(int argc, char **argv) {
   RECT r;
   GetWindowRect(button, &r);
   const RECT at{0, 0, r.right - r.left, r.bottom - r.top};
-  std::unique_ptr<TBitmap> frame =
-      GetHMap(at, *data->Button->Image, data->Button->Margins, 1, data->Button->Frames(),
-              data->Button->Tile != 0, false);
+  std::unique_ptr<TBitmap> frame = GetHMap(at, *data->Button->Image, data->Button->Margins, 1,
+                                           data->Button->Frames(), data->Button->Tile != 0, false);
   const COLORREF expected = GetPixel(frame->Canvas().Handle(), 2, 12);
   const COLORREF skinned = LeftEdgePixel(button);
   SetSkinned(button, false);
@@ -157,8 +130,8 @@ int main(int argc, char **argv) {
   const double plainEach = Median(plainTimes), skinnedEach = Median(skinnedTimes);
   std::printf("unskinned: %8.1f us per WM_PAINT (median of %zu batches of %d)\n", plainEach * 1e6,
               plainTimes.size(), plainCount);
-  std::printf("skinned:   %8.1f us per WM_PAINT (median of %zu batches of %d)\n",
-              skinnedEach * 1e6, skinnedTimes.size(), skinnedCount);
+  std::printf("skinned:   %8.1f us per WM_PAINT (median of %zu batches of %d)\n", skinnedEach * 1e6,
+              skinnedTimes.size(), skinnedCount);
   std::printf("ratio skinned/unskinned: %.2f\n", skinnedEach / plainEach);
   return 0;
 }

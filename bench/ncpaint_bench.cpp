@@ -16,6 +16,8 @@
 #include "skin/data/winskindlg.h"
 #include "skin/form/winskinform.h"
 
+#include "bench/win_bench_support.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -27,42 +29,15 @@
 
 namespace {
 
-double Seconds() {
-  static const double frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart);
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / frequency;
-}
-
-// Serves the queue until done() or the timeout; false on timeout.
-bool PumpUntil(const std::function<bool()> &done, int timeoutMs) {
-  const double end = Seconds() + timeoutMs / 1000.0;
-  for (;;) {
-    Application->ProcessMessages();
-    if (done())
-      return true;
-    if (Seconds() > end)
-      return false;
-    Sleep(5);
-  }
-}
-
-void Settle(int ms) {
-  PumpUntil([] { return false; }, ms);
-}
+using bench::Fail;
+using bench::Median;
+using bench::PumpUntil;
+using bench::Seconds;
+using bench::Settle;
 
 bool IsSkinned(HWND window) {
   TWinSkinForm *skin = FindWinSkinForm(window);
   return skin != nullptr && skin->SkinState == 1;
-}
-
-[[noreturn]] void Fail(const std::string &why) {
-  std::printf("FAILED: %s\n", why.c_str());
-  std::exit(1);
 }
 
 // Skins the window through the manager, as its hook would, and waits for CN_SkinActive.
@@ -107,12 +82,6 @@ int Calibrate(HWND window, double target) {
       return std::max(1, static_cast<int>(target / each));
     count *= 4;
   }
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 constexpr COLORREF kSentinel = RGB(1, 254, 3); // a colour no frame of either side shows

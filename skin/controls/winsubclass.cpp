@@ -197,6 +197,14 @@ void TSkinControl::Default(TMessage &message) {
         CallWindowProcA(OldWndProc, Handle, message.Msg, message.WParam, message.LParam);
 }
 
+void TSkinControl::DefaultThenPress(TMessage &message) {
+  Default(message);
+  if (!TObject::IsLive(this)) // the control's handling may have freed it, and this object
+    return;
+  MouseState |= scDown;
+  PaintControl(nullptr);
+}
+
 bool TSkinControl::BeforeProc(TMessage &message) {
   switch (message.Msg) {
   case WM_NCDESTROY:
@@ -442,9 +450,14 @@ void TSkinControl::DrawSkinMap(HDC dc, const RECT &r, TDataSkinObject *element, 
   if (s.image == nullptr || s.element != element || s.source != element->Image ||
       s.width != Width(r) || s.height != Height(r) || s.frame != frameIndex ||
       s.frames != frameCount) {
-    s = {element, element->Image, Width(r), Height(r), frameIndex, frameCount,
-         GetHMap(r, *element->Image, element->Margins, frameIndex, frameCount,
-                 element->Tile != 0, false)};
+    s = {element,
+         element->Image,
+         Width(r),
+         Height(r),
+         frameIndex,
+         frameCount,
+         GetHMap(r, *element->Image, element->Margins, frameIndex, frameCount, element->Tile != 0,
+                 false)};
   }
   if (s.image == nullptr)
     return;

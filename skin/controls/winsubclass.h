@@ -85,6 +85,8 @@ public:
   // --- messages
   void NewWndProc(TMessage &message);
   void Default(TMessage &message);
+  // A press the control handles itself: its own handling first, then the pressed look.
+  void DefaultThenPress(TMessage &message);
   // False: handled here, the control does not see the message.
   virtual bool BeforeProc(TMessage &message);
   virtual void AfterProc(TMessage &message);

@@ -438,11 +438,7 @@ bool TSkinSpeedButton::BeforeProc(TMessage &m) {
     return false;
   case WM_LBUTTONDOWN:
   case WM_LBUTTONDBLCLK:
-    Default(m);
-    if (!TObject::IsLive(this))
-      return false;
-    MouseState |= scDown;
-    PaintControl(nullptr);
+    DefaultThenPress(m);
     return false;
   case WM_LBUTTONUP:
     return true;

@@ -203,11 +203,7 @@ bool TSkinUpDown::BeforeProc(TMessage &m) {
     return false;
   case WM_LBUTTONDOWN:
   case WM_LBUTTONDBLCLK:
-    Default(m);
-    if (!TObject::IsLive(this))
-      return false;
-    MouseState |= scDown;
-    PaintControl(nullptr);
+    DefaultThenPress(m);
     return false;
   case WM_LBUTTONUP:
     MouseState &= ~scDown;

@@ -119,10 +119,10 @@ TEST_F(ControlTest, ForeignWindowsAreDecidedByClassAndStyle) {
     HWND window;
     bool skinned;
   } cases[] = {
-      {"push button", push, true},    {"owner-drawn button", owner, false},
-      {"group box", group, false},    {"check box", check, true},
-      {"radio button", radio, true},  {"edit", edit, true},
-      {"tree view", tree, false},     {"combo box inside comboboxex32", inner, true},
+      {"push button", push, true},      {"owner-drawn button", owner, false},
+      {"group box", group, false},      {"check box", check, true},
+      {"radio button", radio, true},    {"edit", edit, true},
+      {"tree view", tree, false},       {"combo box inside comboboxex32", inner, true},
       {"comboboxex32", comboEx, false},
   };
   for (const auto &c : cases) {
@@ -139,17 +139,20 @@ TEST_F(ControlTest, ForeignWindowsAreDecidedByClassAndStyle) {
 TEST(AttachRules, TheTableHoldsEveryRuleInOrder) {
   // The first class (or name) of each rule; the scroll-control rule is a test, not a class.
   const std::vector<std::string> first = {
-      "TCustomTabControl", "TToolButton",    "TCoolBar",        "TTABSET",
-      "TTabSheet",         "TTABBEDNOTEBOOK", "TMVCPANEL",      "THeaderControl",
-      "TCustomCheckBox",   "TTrackBar",      "TUPDOWN",         "TMEDIAPLAYER",
-      "TCustomRadioGroup", "TDBNAVIGATOR",   "TRZDBCHECKBOX",   "TRZRADIOBUTTON",
-      "TCXDBCHECKBOX",     "TCustomGroupBox", "TRadioButton",   "TToolBar",
-      "TCustomStatusBar",  "TProgressBar",   "TScrollBar",      "TTNTCOMBOBOX",
-      "TCustomComboBox",   "TDateTimePicker", "TRICHEDIT",      "TWWDBRICHEDIT",
-      "TBitBtn",           "TSpeedButton",   "TCustomPanel",    "TDXTREELIST",
-      "TCustomListView",   "TCustomMemo",    "TCustomGrid",     "",
-      "TButton",           "TCustomEdit",    "TCustomFrame",    "TCustomForm",
-      "TDCEDIT"};
+      "TCustomTabControl", "TToolButton",     "TCoolBar",
+      "TTABSET",           "TTabSheet",       "TTABBEDNOTEBOOK",
+      "TMVCPANEL",         "THeaderControl",  "TCustomCheckBox",
+      "TTrackBar",         "TUPDOWN",         "TMEDIAPLAYER",
+      "TCustomRadioGroup", "TDBNAVIGATOR",    "TRZDBCHECKBOX",
+      "TRZRADIOBUTTON",    "TCXDBCHECKBOX",   "TCustomGroupBox",
+      "TRadioButton",      "TToolBar",        "TCustomStatusBar",
+      "TProgressBar",      "TScrollBar",      "TTNTCOMBOBOX",
+      "TCustomComboBox",   "TDateTimePicker", "TRICHEDIT",
+      "TWWDBRICHEDIT",     "TBitBtn",         "TSpeedButton",
+      "TCustomPanel",      "TDXTREELIST",     "TCustomListView",
+      "TCustomMemo",       "TCustomGrid",     "",
+      "TButton",           "TCustomEdit",     "TCustomFrame",
+      "TCustomForm",       "TDCEDIT"};
   const std::vector<TAttachRule> &rules = AttachRules();
   ASSERT_EQ(rules.size(), first.size());
   for (size_t i = 0; i < rules.size(); ++i) {

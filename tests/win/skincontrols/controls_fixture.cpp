@@ -6,11 +6,11 @@ namespace {
 
 using skintest::Frames;
 
-constexpr COLORREF kCheckColours[12] = {
-    RGB(255, 0, 0),   RGB(0, 255, 0),   RGB(0, 0, 255),   RGB(255, 255, 0),
-    RGB(0, 255, 255), RGB(255, 0, 128), RGB(128, 0, 255), RGB(255, 128, 0),
-    RGB(0, 128, 64),  RGB(64, 0, 128),  RGB(128, 64, 0),  RGB(0, 64, 128)};
-constexpr COLORREF kRadioColours[8] = {RGB(200, 0, 0),  RGB(0, 200, 0),  RGB(0, 0, 200),
+constexpr COLORREF kCheckColours[12] = {RGB(255, 0, 0),   RGB(0, 255, 0),   RGB(0, 0, 255),
+                                        RGB(255, 255, 0), RGB(0, 255, 255), RGB(255, 0, 128),
+                                        RGB(128, 0, 255), RGB(255, 128, 0), RGB(0, 128, 64),
+                                        RGB(64, 0, 128),  RGB(128, 64, 0),  RGB(0, 64, 128)};
+constexpr COLORREF kRadioColours[8] = {RGB(200, 0, 0),   RGB(0, 200, 0),   RGB(0, 0, 200),
                                        RGB(200, 200, 0), RGB(0, 200, 200), RGB(200, 0, 100),
                                        RGB(100, 0, 200), RGB(200, 100, 0)};
 
@@ -20,8 +20,12 @@ std::vector<uint32_t> Colours(const COLORREF *first, size_t count) {
 
 } // namespace
 
-COLORREF CheckColour(int image) { return kCheckColours[image - 1]; }
-COLORREF RadioColour(int image) { return kRadioColours[image - 1]; }
+COLORREF CheckColour(int image) {
+  return kCheckColours[image - 1];
+}
+COLORREF RadioColour(int image) {
+  return kRadioColours[image - 1];
+}
 
 skintest::SkinPackage ControlSkin(bool withButtons) {
   skintest::SkinPackage p;
@@ -106,14 +110,7 @@ void ControlTest::Pump(int milliseconds) {
 }
 
 std::unique_ptr<TBitmap> ControlTest::Snap(HWND window) {
-  RECT r{};
-  GetWindowRect(window, &r);
-  auto shot = std::make_unique<TBitmap>(r.right - r.left, r.bottom - r.top, TPixelFormat::pf32bit);
-  HDC dc = GetWindowDC(window);
-  BitBlt(shot->Canvas().Handle(), 0, 0, shot->Width(), shot->Height(), dc, 0, 0, SRCCOPY);
-  ReleaseDC(window, dc);
-  GdiFlush();
-  return shot;
+  return skintest::SnapWindow(window);
 }
 
 COLORREF ControlTest::At(HWND window, int x, int y) {

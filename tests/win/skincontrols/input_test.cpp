@@ -76,14 +76,18 @@ void DoubleClick(TWinControl *control, int x, int y) {
         Mouse(MOUSEEVENTF_LEFTUP)});
 }
 
-void Press(WORD vk) { Send({Key(vk), Key(vk, true)}); }
+void Press(WORD vk) {
+  Send({Key(vk), Key(vk, true)});
+}
 
 void Type(const std::string &letters) {
   for (char c : letters)
     Press(static_cast<WORD>(toupper(static_cast<unsigned char>(c))));
 }
 
-void AltKey(WORD vk) { Send({Key(VK_MENU), Key(vk), Key(vk, true), Key(VK_MENU, true)}); }
+void AltKey(WORD vk) {
+  Send({Key(VK_MENU), Key(vk), Key(vk, true), Key(VK_MENU, true)});
+}
 
 struct Outcome {
   std::vector<std::string> trace;

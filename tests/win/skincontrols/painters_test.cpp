@@ -10,7 +10,9 @@
 namespace skincontrols {
 namespace {
 
-bool Grey(COLORREF c) { return GetRValue(c) == GetGValue(c) && GetGValue(c) == GetBValue(c); }
+bool Grey(COLORREF c) {
+  return GetRValue(c) == GetGValue(c) && GetGValue(c) == GetBValue(c);
+}
 
 TEST_F(ControlTest, PushButtonShowsTheFrameOfItsState) {
   TForm *form = NewForm();
@@ -60,21 +62,83 @@ TEST(GlyphLayout, PlacesGlyphAndTextByLayoutMarginAndSpacing) {
     POINT glyph, textAt;
     UINT format;
   } cases[] = {
-      {"left, centred by margin -1", wide, text, 0, -1, 4, false, false, {12, 5}, {32, 6},
+      {"left, centred by margin -1",
+       wide,
+       text,
+       0,
+       -1,
+       4,
+       false,
+       false,
+       {12, 5},
+       {32, 6},
        DT_WORDBREAK},
-      {"right, margin 5", wide, text, 1, 5, 4, false, false, {54, 5}, {20, 6},
+      {"right, margin 5",
+       wide,
+       text,
+       1,
+       5,
+       4,
+       false,
+       false,
+       {54, 5},
+       {20, 6},
        DT_WORDBREAK | DT_RIGHT},
-      {"top, even thirds", tall, text, 2, -1, -1, false, false, {30, 10}, {23, 36},
+      {"top, even thirds",
+       tall,
+       text,
+       2,
+       -1,
+       -1,
+       false,
+       false,
+       {30, 10},
+       {23, 36},
        DT_WORDBREAK | DT_CENTER},
-      {"bottom, spacing -1 takes the rest", tall, text, 3, 2, -1, false, false, {30, 42},
-       {23, 15}, DT_WORDBREAK | DT_CENTER},
-      {"no text: no spacing", wide, {0, 0}, 0, -1, 4, false, false, {29, 5}, {45, 13},
+      {"bottom, spacing -1 takes the rest",
+       tall,
+       text,
+       3,
+       2,
+       -1,
+       false,
+       false,
+       {30, 42},
+       {23, 15},
+       DT_WORDBREAK | DT_CENTER},
+      {"no text: no spacing",
+       wide,
+       {0, 0},
+       0,
+       -1,
+       4,
+       false,
+       false,
+       {29, 5},
+       {45, 13},
        DT_WORDBREAK},
-      {"alignment centre overrides the margin", wide, text, 0, 5, 4, true, false, {12, 5},
-       {32, 6}, DT_WORDBREAK},
-      {"speed button: one more", wide, text, 0, -1, 4, false, true, {13, 5}, {33, 6},
+      {"alignment centre overrides the margin",
+       wide,
+       text,
+       0,
+       5,
+       4,
+       true,
+       false,
+       {12, 5},
+       {32, 6},
        DT_WORDBREAK},
-      {"speed button: no alignment test", wide, text, 0, 5, 4, true, true, {5, 5}, {25, 6},
+      {"speed button: one more", wide, text, 0, -1, 4, false, true, {13, 5}, {33, 6}, DT_WORDBREAK},
+      {"speed button: no alignment test",
+       wide,
+       text,
+       0,
+       5,
+       4,
+       true,
+       true,
+       {5, 5},
+       {25, 6},
        DT_WORDBREAK},
   };
   for (const auto &c : cases) {
@@ -127,8 +191,7 @@ TEST(MarkImages, IndexTablesForCheckAndRadioStrips) {
   };
   for (const auto &c : checks) {
     SCOPED_TRACE(testing::Message() << "check " << c.checked << " disabled " << c.disabled
-                                    << " indeterminate " << c.indeterminate << " of "
-                                    << c.frames);
+                                    << " indeterminate " << c.indeterminate << " of " << c.frames);
     EXPECT_EQ(CheckImageIndex(c.checked, c.disabled, c.indeterminate, c.frames), c.image);
   }
   const struct {

@@ -98,6 +98,18 @@ inline std::unique_ptr<TSkinData> LoadData(const SkinPackage &package) {
   return LoadData(package.Pack());
 }
 
+// The whole window as it is on screen, read through its window device context.
+inline std::unique_ptr<TBitmap> SnapWindow(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  auto shot = std::make_unique<TBitmap>(r.right - r.left, r.bottom - r.top, TPixelFormat::pf32bit);
+  HDC dc = GetWindowDC(window);
+  BitBlt(shot->Canvas().Handle(), 0, 0, shot->Width(), shot->Height(), dc, 0, 0, SRCCOPY);
+  ReleaseDC(window, dc);
+  GdiFlush();
+  return shot;
+}
+
 inline COLORREF Pixel(TBitmap &bmp, int x, int y) {
   const auto *row = static_cast<const uint8_t *>(bmp.ScanLine(y));
   const int step = bmp.BitsPerPixel() / 8;

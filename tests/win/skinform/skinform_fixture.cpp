@@ -148,14 +148,7 @@ bool SkinFormTest::Skinned(HWND window) {
 }
 
 std::unique_ptr<TBitmap> SkinFormTest::Snap(HWND window) {
-  RECT r{};
-  GetWindowRect(window, &r);
-  auto shot = std::make_unique<TBitmap>(r.right - r.left, r.bottom - r.top, TPixelFormat::pf32bit);
-  HDC dc = GetWindowDC(window);
-  BitBlt(shot->Canvas().Handle(), 0, 0, shot->Width(), shot->Height(), dc, 0, 0, SRCCOPY);
-  ReleaseDC(window, dc);
-  GdiFlush();
-  return shot;
+  return skintest::SnapWindow(window);
 }
 
 POINT SkinFormTest::ScreenPoint(HWND window, int x, int y) {
