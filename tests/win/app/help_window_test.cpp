@@ -218,7 +218,14 @@ TEST(HelpWindow, TheHelpButtonOpensTheHelpFileOnItsFirstPage) {
   // The help file's contents fill the contents tree, every entry of toc.hhc.
   HWND tree = WaitFor([&] { return ChildOfClass(help, WC_TREEVIEWA); }, 10000);
   ASSERT_NE(tree, nullptr) << "the help window has no contents tree";
-  EXPECT_EQ(SendMessageA(tree, TVM_GETCOUNT, 0, 0), KESTROVA_HELP_TOC_ENTRIES);
+  const LRESULT entries = WaitFor(
+      [&] {
+        const LRESULT count = SendMessageA(tree, TVM_GETCOUNT, 0, 0);
+        return count == KESTROVA_HELP_TOC_ENTRIES ? count : LRESULT{};
+      },
+      10000);
+  EXPECT_EQ(entries, KESTROVA_HELP_TOC_ENTRIES)
+      << "the contents tree holds " << SendMessageA(tree, TVM_GETCOUNT, 0, 0) << " entries";
 
   if (const char *hold = std::getenv("KESTROVA_HELP_HOLD_MS"))
     Sleep(static_cast<DWORD>(std::atoi(hold)));
