@@ -7,8 +7,10 @@
 # still builds and runs, and the 32-bit Wine tests report themselves as not run.
 set -euo pipefail
 
+# fp-utils brings chmcmd and chmls, which compile and list the help file.
 packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 xvfb xauth cmake ninja-build
-  googletest libbenchmark-dev fonts-wqy-zenhei fonts-arphic-uming imagemagick clang libclang-rt-14-dev locales)
+  googletest libbenchmark-dev fonts-wqy-zenhei fonts-arphic-uming imagemagick clang libclang-rt-14-dev locales
+  fp-utils)
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 have_wine32() { installed wine32:i386; }
