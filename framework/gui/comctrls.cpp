@@ -137,7 +137,11 @@ void TDateTimePicker::SetDateTime(const SYSTEMTIME &value) {
 }
 
 bool TDateTimePicker::DroppedDown() {
-  return HandleAllocated() && SendMessageA(Handle(), DTM_GETMONTHCAL, 0, 0) != 0;
+  if (!HandleAllocated())
+    return false;
+  // Some systems keep the calendar window while it is closed: it is down when it shows.
+  auto calendar = reinterpret_cast<HWND>(SendMessageA(Handle(), DTM_GETMONTHCAL, 0, 0));
+  return calendar != nullptr && IsWindowVisible(calendar);
 }
 
 void TDateTimePicker::WndProc(TMessage &m) {

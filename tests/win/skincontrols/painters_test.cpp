@@ -3,6 +3,7 @@
 #include "tests/win/skincontrols/controls_fixture.h"
 
 #include "framework/gui/buttons.h"
+#include "framework/gui/comctrls.h"
 #include "framework/gui/stdctrls.h"
 #include "skin/controls/winsubclass_button.h"
 #include "skin/controls/winsubclass_check.h"
@@ -288,6 +289,53 @@ TEST_F(ControlTest, ComboBoxShowsItsStates) {
   }
   SendMessageA(c, CB_SHOWDROPDOWN, FALSE, 0);
   SendMessageA(c, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+}
+
+// The test skin has no up-down pictures: the buttons are face-coloured boxes with dark outlines,
+// and the one pressed is filled with the shadow colour.
+TEST_F(ControlTest, UpDownWithoutSkinPicturesDrawsPlainBoxes) {
+  TForm *form = NewForm();
+  auto *edit = Place<TEdit>(form, 10, 10, 60, 21);
+  auto *updown = Place<TUpDown>(form, 70, 10, 17, 30);
+  updown->SetAssociate(edit);
+  ShowSkinned(form);
+  HWND u = updown->Handle();
+  ASSERT_TRUE(IsSkinned(u));
+  RECT r;
+  GetWindowRect(u, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  const COLORREF dark = ColorToRGB(Data().Colors[csButtonDkshadow]);
+  EXPECT_EQ(At(u, 2, h / 4), kFace) << "upper button";
+  EXPECT_EQ(At(u, 0, h / 4), dark) << "its outline";
+  EXPECT_EQ(At(u, 2, 3 * h / 4), kFace) << "lower button";
+  SendMessageA(u, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(w / 2, 3 * h / 4));
+  // The press shows on the button under the cursor: put the cursor there.
+  SetCursorPos(r.left + w / 2, r.top + 3 * h / 4);
+  SendMessageA(u, WM_PAINT, 0, 0);
+  Pump(30);
+  EXPECT_EQ(At(u, 2, 3 * h / 4), kShadow) << "the pressed lower button";
+  EXPECT_EQ(At(u, 2, h / 4), kFace);
+  SendMessageA(u, WM_LBUTTONUP, 0, MAKELPARAM(w / 2, 3 * h / 4));
+}
+
+TEST_F(ControlTest, DatePickerArrowButtonOpensTheCalendar) {
+  TForm *form = NewForm();
+  auto *picker = Place<TDateTimePicker>(form, 10, 10, 160, 21);
+  ShowSkinned(form);
+  ASSERT_TRUE(IsSkinned(picker->Handle()));
+  HWND arrow = GetTopWindow(picker->Handle());
+  ASSERT_NE(arrow, nullptr) << "the skin's arrow button over the picker's own";
+  RECT a, client;
+  GetWindowRect(arrow, &a);
+  GetClientRect(picker->Handle(), &client);
+  MapWindowPoints(picker->Handle(), nullptr, reinterpret_cast<POINT *>(&client), 2);
+  EXPECT_EQ(a.right, client.right) << "at the right, inside the border";
+  EXPECT_FALSE(picker->DroppedDown());
+  SendMessageA(arrow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+  SendMessageA(arrow, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+  EXPECT_TRUE(PumpUntil([picker] { return picker->DroppedDown(); }, 2000));
+  SendMessageA(picker->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+  Pump(30);
 }
 
 } // namespace
