@@ -387,6 +387,100 @@ void TCustomGroupBox::CreateParams(TCreateParams &p) {
   p.Style |= BS_GROUPBOX | WS_CLIPCHILDREN;
 }
 
+// ================================================================== TScrollBar
+
+TScrollBar::TScrollBar(TComponent *owner) : TWinControl(owner) {
+  SetBoundsFields(0, 0, 121, GetSystemMetrics(SM_CYHSCROLL));
+  SetTabStop(true);
+}
+
+void TScrollBar::CreateParams(TCreateParams &p) {
+  TWinControl::CreateParams(p);
+  p.SystemClassName = "SCROLLBAR";
+  p.Style |= kind_ == TScrollBarKind::sbVertical ? SBS_VERT : SBS_HORZ;
+}
+
+void TScrollBar::CreateHandleDone() {
+  TWinControl::CreateHandleDone();
+  UpdateInfo();
+}
+
+void TScrollBar::SetKind(TScrollBarKind value) {
+  if (value == kind_)
+    return;
+  kind_ = value;
+  if (!IsLoading())
+    SetBounds(Left(), Top(), Height(), Width());
+  RecreateWnd();
+}
+
+void TScrollBar::SetPageSize(int value) {
+  pageSize_ = std::clamp(value, 0, std::max(0, max_ - min_ + 1));
+  UpdateInfo();
+}
+
+void TScrollBar::SetParams(int position, int min, int max) {
+  if (max < min)
+    max = min;
+  min_ = min;
+  max_ = max;
+  const int last = pageSize_ > 0 ? max_ - pageSize_ + 1 : max_;
+  const int clamped = std::clamp(position, min_, std::max(min_, last));
+  const bool changed = clamped != position_;
+  position_ = clamped;
+  UpdateInfo();
+  if (changed && OnChange && !IsLoading())
+    OnChange(this);
+}
+
+void TScrollBar::UpdateInfo() {
+  if (!HandleAllocated())
+    return;
+  SCROLLINFO si{sizeof(si), SIF_ALL, min_, max_, static_cast<UINT>(pageSize_), position_, 0};
+  SetScrollInfo(Handle(), SB_CTL, &si, TRUE);
+}
+
+void TScrollBar::Scroll(WORD code) {
+  switch (code) {
+  case SB_LINEUP:
+    SetPosition(position_ - smallChange_);
+    break;
+  case SB_LINEDOWN:
+    SetPosition(position_ + smallChange_);
+    break;
+  case SB_PAGEUP:
+    SetPosition(position_ - largeChange_);
+    break;
+  case SB_PAGEDOWN:
+    SetPosition(position_ + largeChange_);
+    break;
+  case SB_THUMBTRACK:
+  case SB_THUMBPOSITION: {
+    SCROLLINFO si{sizeof(si), SIF_TRACKPOS, 0, 0, 0, 0, 0};
+    GetScrollInfo(Handle(), SB_CTL, &si);
+    SetPosition(si.nTrackPos);
+    break;
+  }
+  case SB_TOP:
+    SetPosition(min_);
+    break;
+  case SB_BOTTOM:
+    SetPosition(max_);
+    break;
+  default:
+    break;
+  }
+}
+
+void TScrollBar::WndProc(TMessage &m) {
+  if (m.Msg == CN_HSCROLL || m.Msg == CN_VSCROLL) {
+    Scroll(LOWORD(m.WParam));
+    m.Result = 0;
+    return;
+  }
+  TWinControl::WndProc(m);
+}
+
 // ================================================================== TCustomEdit
 
 TCustomEdit::TCustomEdit(TComponent *owner) : TWinControl(owner) {
@@ -985,13 +1079,27 @@ void RegisterStdControls() {
   using E = TCustomEdit;
   using R = TRadioButton;
   RegisterClass<TRadioButton, TButtonControl>(
-      "TRadioButton", {
-                          Published::Boolean("Checked", &R::Checked, &R::SetChecked),
-                          Published::Enumeration("Alignment", AlignmentInfo(), &R::Alignment,
-                                                 &R::SetAlignment),
-                      });
+      "TRadioButton",
+      {
+          Published::Boolean("Checked", &R::Checked, &R::SetChecked),
+          Published::Enumeration("Alignment", AlignmentInfo(), &R::Alignment, &R::SetAlignment),
+      });
   RegisterClass<TCustomGroupBox, TWinControl>("TCustomGroupBox", {});
   RegisterClass<TGroupBox, TCustomGroupBox>("TGroupBox", {});
+
+  static const TEnumInfo scrollKindInfo{"TScrollBarKind", {"sbHorizontal", "sbVertical"}};
+  using S = TScrollBar;
+  RegisterClass<TScrollBar, TWinControl>(
+      "TScrollBar", {
+                        Published::Enumeration("Kind", scrollKindInfo, &S::Kind, &S::SetKind),
+                        Published::Integer("Min", &S::Min, &S::SetMin),
+                        Published::Integer("Max", &S::Max, &S::SetMax),
+                        Published::Integer("Position", &S::Position, &S::SetPosition),
+                        Published::Integer("PageSize", &S::PageSize, &S::SetPageSize),
+                        Published::Integer("SmallChange", &S::SmallChange, &S::SetSmallChange),
+                        Published::Integer("LargeChange", &S::LargeChange, &S::SetLargeChange),
+                        Published::Event("OnChange", &S::OnChange),
+                    });
 
   RegisterClass<TCustomEdit, TWinControl>(
       "TCustomEdit", {

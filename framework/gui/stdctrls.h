@@ -299,6 +299,43 @@ public:
   using TCustomComboBox::TCustomComboBox;
 };
 
+enum class TScrollBarKind { sbHorizontal, sbVertical };
+
+// A scroll-bar control: Position moves between Min and Max (less PageSize) by its arrows (a
+// SmallChange), its track (a LargeChange) and its thumb.
+class TScrollBar : public TWinControl {
+public:
+  explicit TScrollBar(TComponent *owner);
+  TScrollBarKind Kind() const { return kind_; }
+  void SetKind(TScrollBarKind value);
+  int Min() const { return min_; }
+  void SetMin(int value) { SetParams(position_, value, max_); }
+  int Max() const { return max_; }
+  void SetMax(int value) { SetParams(position_, min_, value); }
+  int Position() const { return position_; }
+  void SetPosition(int value) { SetParams(value, min_, max_); }
+  int PageSize() const { return pageSize_; }
+  void SetPageSize(int value);
+  int SmallChange() const { return smallChange_; }
+  void SetSmallChange(int value) { smallChange_ = value; }
+  int LargeChange() const { return largeChange_; }
+  void SetLargeChange(int value) { largeChange_ = value; }
+  void SetParams(int position, int min, int max);
+  TNotifyEvent OnChange;
+  void WndProc(TMessage &message) override;
+
+protected:
+  void CreateParams(TCreateParams &params) override;
+  void CreateHandleDone() override;
+
+private:
+  void UpdateInfo();
+  void Scroll(WORD code);
+  TScrollBarKind kind_ = TScrollBarKind::sbHorizontal;
+  int min_ = 0, max_ = 100, position_ = 0, pageSize_ = 0;
+  int smallChange_ = 1, largeChange_ = 1;
+};
+
 // A text drawn by its parent: no window, no focus. Mouse enter and leave raise OnMouseEnter
 // and OnMouseLeave.
 class TLabel : public TGraphicControl {

@@ -44,12 +44,12 @@ std::unique_ptr<TBitmap> StretchedFrame(const RECT &r, TBitmap &bitmap, int fram
 TSkinControl::TSkinControl(TComponent *owner) : TComponent(owner) {}
 
 TSkinControl::~TSkinControl() {
-  if (hooked_) {
-    if (Control != nullptr && TObject::IsLive(Control))
-      Control->WindowProc = OldWindowProc;
-    OldWindowProc = nullptr;
-    hooked_ = false;
-  }
+  // A control being destroyed (its owner frees this object) has no WindowProc left to restore.
+  if (hooked_ != nullptr && OldWindowProc.Assigned() && TObject::IsLive(hooked_) &&
+      (hooked_->ComponentState() & csDestroying) == 0)
+    hooked_->WindowProc = OldWindowProc;
+  OldWindowProc = nullptr;
+  hooked_ = nullptr;
   UnbindWindow();
   if (SkinForm != nullptr && TObject::IsLive(SkinForm))
     SkinForm->DeleteControl(this);
@@ -67,9 +67,7 @@ void TSkinControl::Init(TWinSkinForm *form, TSkinData *data, TCanvas *canvas, bo
     return;
   Handle = Control->Handle();
   Unicode = IsWindowUnicode(Handle) != FALSE;
-  OldWindowProc = Control->WindowProc;
-  Control->WindowProc = TWndMethod(this, &TSkinControl::NewWndProc);
-  hooked_ = true;
+  HookWindowProc(Control);
   if (SkinForm != nullptr)
     SkinForm->AddControlList(this);
   if (ChangeColor) {
@@ -109,6 +107,12 @@ void TSkinControl::SkinChange() {
   if (ChangeColor && Control != nullptr)
     Control->SetColor(SkinData->Colors[csButtonFace]);
   Invalidate();
+}
+
+void TSkinControl::HookWindowProc(TControl *control) {
+  OldWindowProc = control->WindowProc;
+  control->WindowProc = TWndMethod(this, &TSkinControl::NewWndProc);
+  hooked_ = control;
 }
 
 // ----------------------------------------------------------------- binding bare windows

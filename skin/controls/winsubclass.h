@@ -117,6 +117,8 @@ public:
   std::wstring WindowText() const;
 
 protected:
+  // Puts NewWndProc in the control's WindowProc, keeping the old one (restored on destruction).
+  void HookWindowProc(TControl *control);
   // Binds Handle's window procedure to this object (Inithwnd) and unbinds it again.
   void BindWindow();
   void UnbindWindow();
@@ -132,7 +134,7 @@ private:
     std::unique_ptr<TBitmap> image;
   } sliced_;
   bool bound_ = false;
-  bool hooked_ = false;
+  TControl *hooked_ = nullptr; // the control whose WindowProc is ours
 };
 
 inline int Width(const RECT &r) {

@@ -419,8 +419,7 @@ void TSkinSpeedButton::InitGraphicControl(TWinSkinForm *form, TSkinData *data, T
   GraphicControl = dynamic_cast<TGraphicControl *>(Owner());
   if (GraphicControl == nullptr)
     return;
-  OldWindowProc = GraphicControl->WindowProc;
-  GraphicControl->WindowProc = TWndMethod(this, &TSkinControl::NewWndProc);
+  HookWindowProc(GraphicControl);
   if (SkinForm != nullptr)
     SkinForm->AddControlList(this);
   Transparent = TransparentByTag();

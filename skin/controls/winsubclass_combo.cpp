@@ -3,6 +3,7 @@
 
 #include "framework/gui/controls.h"
 
+#include "skin/controls/winsubclass_scroll.h"
 #include "skin/data/winskindata.h"
 #include "skin/form/winskinform_draw.h"
 
@@ -45,6 +46,12 @@ void TSkinComBox::AttachList() {
   if (pGetComboBoxInfo != nullptr && pGetComboBoxInfo(Handle, &Info)) {
     ListHandle = Info.hwndList;
     Style = static_cast<DWORD>(GetWindowLongEx(ListHandle, GWL_STYLE));
+    // A list of its own inside the combo (not a drop-down) gets skinned scroll bars.
+    if ((Style & WS_CHILD) != 0 && (Style & WS_POPUP) == 0 &&
+        GetParent(ListHandle) != GetDesktopWindow() && ListScrollbar == nullptr) {
+      ListScrollbar = new TSkinScrollbarH(nullptr);
+      ListScrollbar->Inithwnd(ListHandle, SkinData, Canvas, SkinForm);
+    }
   }
 }
 
@@ -73,6 +80,9 @@ void TSkinComBox::ReleaseEdit() {
 void TSkinComBox::Unsubclass() {
   TSkinControl::Unsubclass();
   ReleaseEdit();
+  if (ListScrollbar != nullptr && TObject::IsLive(ListScrollbar))
+    delete ListScrollbar; // it leaves the form's list as it goes
+  ListScrollbar = nullptr;
 }
 
 LRESULT CALLBACK TSkinComBox::EditWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -11,6 +11,7 @@ public:
 
   DWORD Style = 0, ExStyle = 0;
   HWND ListHandle = nullptr;
+  TSkinControl *ListScrollbar = nullptr; // the scroll bars of a simple combo's list
   HWND EditHandle = nullptr;
   WNDPROC EditOldProc = nullptr;
   COMBOBOXINFO Info{};

@@ -15,6 +15,8 @@
 #include "skin/controls/winsubclass_check.h"
 #include "skin/controls/winsubclass_combo.h"
 #include "skin/controls/winsubclass_edit.h"
+#include "skin/controls/winsubclass_header.h"
+#include "skin/controls/winsubclass_scroll.h"
 #include "skin/data/winskindata.h"
 #include "skin/form/winskinform.h"
 
@@ -62,10 +64,21 @@ std::string LowerWindowClass(HWND window) {
   return AnsiLowerCase(name);
 }
 
-// The painters of the later control kinds (tabs, headers, scroll bars, bars, the media player
-// and the glyph strips of other libraries) are not part of the engine yet: their rules match,
-// so that no other rule takes those controls, and attach nothing.
+// The painters of the later control kinds (tabs, bars, the media player and the glyph strips
+// of other libraries) are not part of the engine yet: their rules match, so that no other rule
+// takes those controls, and attach nothing.
 constexpr TAttachRule::Action kNotYet = nullptr;
+
+template <class T> T *AttachScrolling(TWinSkinForm &form, TControl *control, int kind = 0) {
+  auto *object = new T(control);
+  object->Kind = kind;
+  object->InitScrollbar(control, form.SkinData, &form.ControlCanvas, &form);
+  return object;
+}
+
+void AttachScrollbars(TWinSkinForm &form, TControl *control) {
+  AttachScrolling<TSkinScrollbar>(form, control);
+}
 
 void AttachRadioGroup(TWinSkinForm &form, TControl *group) {
   ForEachChild(group, [&](TControl *child) {
@@ -154,7 +167,13 @@ const std::vector<TAttachRule> &AttachRules() {
        false,
        false,
        [](TWinSkinForm &f, TControl *c) { f.InitChildCtrl(Windowed(c)); }},
-      /* 8 */ {{"THeaderControl"}, false, xcPanel, false, false, kNotYet},
+      /* 8 */
+      {{"THeaderControl"},
+       false,
+       xcPanel,
+       false,
+       false,
+       [](TWinSkinForm &f, TControl *c) { Attach<TSkinHeader>(f, c); }},
       /* 9 */
       {{"TCustomCheckBox"},
        false,
@@ -187,7 +206,13 @@ const std::vector<TAttachRule> &AttachRules() {
       /* 20 */ {{"TToolBar"}, false, xcToolbar, false, false, kNotYet},
       /* 21 */ {{"TCustomStatusBar"}, false, xcStatusBar, false, false, kNotYet},
       /* 22 */ {{"TProgressBar"}, false, xcProgress, false, false, kNotYet},
-      /* 23 */ {{"TScrollBar"}, false, xcScrollbar, false, false, kNotYet},
+      /* 23 */
+      {{"TScrollBar"},
+       false,
+       xcScrollbar,
+       false,
+       false,
+       [](TWinSkinForm &f, TControl *c) { AttachScrolling<TSkinScControl>(f, c); }},
       /* 24 */
       {{"TTNTCOMBOBOX"},
        true,
@@ -203,8 +228,8 @@ const std::vector<TAttachRule> &AttachRules() {
        false,
        [](TWinSkinForm &f, TControl *c) { Attach<TSkinComBox>(f, c); }},
       /* 26 */ {{"TDateTimePicker"}, false, xcEdit, false, false, AttachDateTime},
-      /* 27 */ {{"TRICHEDIT"}, true, xcScrollbar, false, false, kNotYet},
-      /* 28 */ {{"TWWDBRICHEDIT", "TDXDBMEMO"}, true, xcScrollbar, false, false, kNotYet},
+      /* 27 */ {{"TRICHEDIT"}, true, xcScrollbar, false, false, AttachScrollbars},
+      /* 28 */ {{"TWWDBRICHEDIT", "TDXDBMEMO"}, true, xcScrollbar, false, false, AttachScrollbars},
       /* 29 */
       {{"TBitBtn"},
        false,
@@ -215,11 +240,16 @@ const std::vector<TAttachRule> &AttachRules() {
       /* 30 */ {{"TSpeedButton"}, false, xcSpeedButton, false, false, AttachSpeedButton},
       /* 31 */ {{"TCustomPanel"}, false, xcPanel, false, false, AttachPanel},
       /* 32 */
-      {{"TDXTREELIST", "TDXDBTREELIST", "TDXDBGRID"}, true, xcScrollbar, false, false, kNotYet},
+      {{"TDXTREELIST", "TDXDBTREELIST", "TDXDBGRID"},
+       true,
+       xcScrollbar,
+       false,
+       false,
+       AttachScrollbars},
       /* 33 */ {{"TCustomListView"}, false, xcScrollbar, false, false, kNotYet},
-      /* 34 */ {{"TCustomMemo"}, false, xcScrollbar, false, false, kNotYet},
-      /* 35 */ {{"TCustomGrid"}, false, xcScrollbar, false, false, kNotYet},
-      /* 36 */ {{}, false, xcScrollbar, false, false, kNotYet, IsScrollControl},
+      /* 34 */ {{"TCustomMemo"}, false, xcScrollbar, false, false, AttachScrollbars},
+      /* 35 */ {{"TCustomGrid"}, false, xcScrollbar, false, false, AttachScrollbars},
+      /* 36 */ {{}, false, xcScrollbar, false, false, AttachScrollbars, IsScrollControl},
       /* 37 */
       {{"TButton"},
        false,
@@ -431,6 +461,18 @@ bool TWinSkinForm::Find3rdControl(const std::string &className, TControl *contro
     AttachSpeedButton(*this, control);
   } else if (value == "trackbar" && Skinned(*this, xcButton)) {
     SetProperty(control, "Transparent", "True"); // its painter comes with the bar controls
+  } else if (value == "scrollbar" && Skinned(*this, xcScrollbar)) {
+    AttachScrolling<TSkinScrollbar>(*this, control);
+    InitChildCtrl(Windowed(control));
+  } else if (value == "singlescrollbar" && Skinned(*this, xcScrollbar)) {
+    AttachScrolling<TSkinScrollbar>(*this, control, 1);
+  } else if (value == "embedscrollbar" && Skinned(*this, xcScrollbar)) {
+    ForEachChild(control, [&](TControl *child) {
+      if (FindClass("TScrollBar")->IsInstance(child))
+        AttachScrolling<TSkinScControl>(*this, child);
+      else if (IsScrollControl(child))
+        AttachScrolling<TSkinScrollbar>(*this, child);
+    });
   } else if (value == "container") {
     InitChildCtrl(Windowed(control));
   } else if (value == "groupbox" && Skinned(*this, xcGroupBox)) {
@@ -447,8 +489,8 @@ bool TWinSkinForm::Find3rdControl(const std::string &className, TControl *contro
   } else if (value == "checkbox" && Skinned(*this, xcCheckBox)) {
     Attach<TSkinCheckBox>(*this, control);
   }
-  // "nil", the values of later control kinds (tab, progress, scroll bars, media player,
-  // page controls) and unknown values attach nothing: the control stays as it is.
+  // "nil", the values of later control kinds (tab, progress, media player, page controls) and
+  // unknown values attach nothing: the control stays as it is.
   return true;
 }
 
@@ -503,6 +545,13 @@ TForeignKind ForeignKind(const std::string &className, DWORD style) {
     return (style & TCS_OWNERDRAWFIXED) == 0 ? TForeignKind::Tab : TForeignKind::None;
   if (className == "edit")
     return TForeignKind::Edit;
+  // Lists and list views scroll; the shell's view window only holds the file list.
+  if (className == "listbox" || className == "syslistview32")
+    return TForeignKind::ScrollingList;
+  if (className == "sysheader32")
+    return TForeignKind::Header;
+  if (className == "shelldll_defview")
+    return TForeignKind::Holder;
   return TForeignKind::None; // "systreeview32" among them
 }
 
@@ -544,6 +593,17 @@ void TWinSkinForm::AddControlh(HWND window) {
     break;
   case TForeignKind::Edit:
     AttachWindow<TSkinEdit>(*this, window);
+    break;
+  case TForeignKind::ScrollingList:
+    if (Skinned(*this, xcScrollbar))
+      AttachWindow<TSkinScrollbarH>(*this, window);
+    InitHwndControls(window); // a list view's header
+    break;
+  case TForeignKind::Header:
+    AttachWindow<TSkinHeader>(*this, window);
+    break;
+  case TForeignKind::Holder:
+    InitHwndControls(window);
     break;
   case TForeignKind::SizeGrip: // painters of the bar controls, not part of the engine yet
   case TForeignKind::Progress:

@@ -57,5 +57,8 @@ enum class TForeignKind {
   Progress,
   Tab,
   Edit,
+  ScrollingList, // a list or list view: its scroll bars, and the header of a list view
+  Header,
+  Holder, // a window that only holds others
 };
 TForeignKind ForeignKind(const std::string &className, DWORD style);

@@ -153,9 +153,8 @@ TEST_F(MainWindow, FormDataCarriesTheSkinComponentWithItsSkin) {
   EXPECT_FALSE(skin->SysButtons.empty());
 }
 
-// Every windowed control is painted from the skin, but the list box and the memo, whose scroll
-// bars have no painter yet.
-TEST_F(MainWindow, EveryControlButTheScrollingOnesIsSkinned) {
+// Every windowed control is painted from the skin.
+TEST_F(MainWindow, EveryControlIsSkinned) {
   const DWORD end = GetTickCount() + 3000;
   auto attached = [this] {
     TWinSkinForm *skin = FindWinSkinForm(form->Handle());
@@ -173,8 +172,7 @@ TEST_F(MainWindow, EveryControlButTheScrollingOnesIsSkinned) {
       continue;
     ++windowed;
     SCOPED_TRACE(control->Name());
-    const bool scrolls = control == form->ListBox1 || control == form->Memo1;
-    EXPECT_EQ(SendMessageA(control->Handle(), CN_IsSkinned, 0, 0), scrolls ? 0 : 1);
+    EXPECT_EQ(SendMessageA(control->Handle(), CN_IsSkinned, 0, 0), 1);
   }
   EXPECT_EQ(windowed, 15);
 }

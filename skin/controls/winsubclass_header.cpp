@@ -1,0 +1,130 @@
+// Header controls.
+#include "skin/controls/winsubclass_header.h"
+
+#include "skin/data/winskindata.h"
+#include "skin/form/winskinform_draw.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+
+namespace {
+
+bool HasImage(const TDataSkinObject *element) {
+  return element != nullptr && element->Image != nullptr && !element->Image->Empty();
+}
+
+} // namespace
+
+void TSkinHeader::Init(TWinSkinForm *form, TSkinData *data, TCanvas *canvas, bool changeColor) {
+  TSkinControl::Init(form, data, canvas, changeColor);
+  HotItem = -1;
+}
+
+void TSkinHeader::Inithwnd(HWND window, TSkinData *data, TCanvas *canvas, TWinSkinForm *form) {
+  TSkinControl::Inithwnd(window, data, canvas, form);
+  HotItem = -1;
+}
+
+bool TSkinHeader::BeforeProc(TMessage &m) {
+  switch (m.Msg) {
+  case WM_PAINT:
+    WMPaint(m);
+    return false;
+  case WM_ERASEBKGND:
+    if (!HasImage(SkinData->Headerbar))
+      break;
+    m.Result = 1;
+    return false;
+  default:
+    break;
+  }
+  return TSkinControl::BeforeProc(m);
+}
+
+void TSkinHeader::AfterProc(TMessage &m) {
+  switch (m.Msg) {
+  case WM_MOUSEMOVE:
+    WMMouseMove(m);
+    return;
+  case WM_MOUSELEAVE:
+    HotItem = -1;
+    Invalidate();
+    return;
+  default:
+    TSkinControl::AfterProc(m);
+  }
+}
+
+void TSkinHeader::WMMouseMove(TMessage &m) {
+  const POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+  for (size_t i = 0; i < ItemRects.size(); ++i) {
+    if (PtInRect(&ItemRects[i], p) && static_cast<int>(i) != HotItem) {
+      HotItem = static_cast<int>(i);
+      Invalidate();
+    }
+  }
+  DoTrackMouse(Handle);
+}
+
+void TSkinHeader::DrawControl(HDC dc, const RECT &r) {
+  TDataSkinObject *bar = SkinData->Headerbar;
+  if (!HasImage(bar))
+    return;
+  TBitmap buffer(Width(r), Height(r));
+  TCanvas &canvas = buffer.Canvas();
+  LOGFONTA lf{};
+  if (auto font = reinterpret_cast<HFONT>(SendMessageA(Handle, WM_GETFONT, 0, 0));
+      font != nullptr && GetObjectA(font, sizeof(lf), &lf) != 0)
+    canvas.Font().AssignLogFont(lf);
+  SetBkMode(canvas.Handle(), TRANSPARENT);
+  Enabled = true;
+  auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(Handle, HDM_GETIMAGELIST, 0, 0));
+  const int count = static_cast<int>(SendMessageA(Handle, HDM_GETITEMCOUNT, 0, 0));
+  ItemRects.assign(static_cast<size_t>(std::max(count, 0)), RECT{0, 0, 0, 0});
+  int right = 0;
+  for (int i = 0; i < count; ++i) {
+    RECT c{};
+    if (!SendMessageA(Handle, HDM_GETITEMRECT, static_cast<WPARAM>(i),
+                      reinterpret_cast<LPARAM>(&c)))
+      continue;
+    DrawItem(images, canvas, i, c);
+    InflateRect(&c, -3, 0);
+    ItemRects[static_cast<size_t>(i)] = c;
+    right = std::max(right, static_cast<int>(c.right) + 3);
+  }
+  if (right < r.right) {
+    const RECT rest{right, r.top, r.right, r.bottom};
+    if (auto image =
+            GetHMap(rest, *bar->Image, bar->Margins, 1, bar->Frames(), bar->Tile != 0, false))
+      BitBlt(canvas.Handle(), rest.left, rest.top, Width(rest), Height(rest),
+             image->Canvas().Handle(), 0, 0, SRCCOPY);
+  }
+  BitBlt(dc, r.left, r.top, Width(r), Height(r), canvas.Handle(), 0, 0, SRCCOPY);
+}
+
+void TSkinHeader::DrawItem(HIMAGELIST images, TCanvas &canvas, int index, const RECT &c) {
+  TDataSkinObject *bar = SkinData->Headerbar;
+  wchar_t text[201] = {};
+  HDITEMW item{};
+  item.mask = HDI_TEXT | HDI_FORMAT | HDI_IMAGE;
+  item.pszText = text;
+  item.cchTextMax = 201;
+  SendMessageW(Handle, HDM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+  const int frame = index == HotItem ? std::min(2, bar->Frames()) : 1;
+  std::unique_ptr<TBitmap> image =
+      GetHMap(c, *bar->Image, bar->Margins, frame, bar->Frames(), bar->Tile != 0, false);
+  if (image == nullptr)
+    return;
+  const std::wstring caption(text);
+  if (!caption.empty()) {
+    const int alignment = (item.fmt & HDF_RIGHT) != 0 ? 2 : (item.fmt & HDF_CENTER) != 0 ? 1 : 0;
+    const int imageIndex = (item.fmt & (HDF_IMAGE | HDF_OWNERDRAW)) != 0 ? item.iImage : -1;
+    image->Canvas().Font().Assign(canvas.Font());
+    DrawImgCaption(image->Canvas(), {0, 0, Width(c), Height(c)}, images, imageIndex, caption,
+                   alignment);
+  }
+  BitBlt(canvas.Handle(), c.left, c.top, Width(c), Height(c), image->Canvas().Handle(), 0, 0,
+         SRCCOPY);
+}
