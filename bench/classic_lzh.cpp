@@ -162,7 +162,8 @@ struct Classic {
 
   // --- bit input and output
 
-  int GetBit() {
+  // Keeps more than 8 bits in getBuf; missing bytes read as 0.
+  void Fill() {
     while (getLen <= 8) {
       int c = std::getc(in);
       if (c < 0) {
@@ -171,6 +172,10 @@ struct Classic {
       getBuf |= static_cast<unsigned>(c) << (8 - getLen);
       getLen += 8;
     }
+  }
+
+  int GetBit() {
+    Fill();
     const int bit = static_cast<int>((getBuf >> 15) & 1);
     getBuf = (getBuf << 1) & 0xFFFF;
     getLen--;
@@ -178,14 +183,7 @@ struct Classic {
   }
 
   int GetByte() {
-    while (getLen <= 8) {
-      int c = std::getc(in);
-      if (c < 0) {
-        c = 0;
-      }
-      getBuf |= static_cast<unsigned>(c) << (8 - getLen);
-      getLen += 8;
-    }
+    Fill();
     const int byte = static_cast<int>((getBuf >> 8) & 0xFF);
     getBuf = (getBuf << 8) & 0xFFFF;
     getLen -= 8;

@@ -4,12 +4,12 @@
 // program does; the rounds of the two sides alternate and each figure is the median of its
 // rounds, because these machines are noisy. The compressed files of the two coders must be
 // equal byte for byte and both decoders must give back the corpus.
+#include "bench/bench_util.h"
 #include "bench/classic_lzh.h"
 #include "skin/storage/winconvert.h"
 #include "tests/native/storage/skin_corpus.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -19,17 +19,12 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-double Seconds(const std::function<void()> &work) {
-  const auto start = std::chrono::steady_clock::now();
-  work();
-  const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-  return took.count();
-}
+using bench::Median;
 
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  const size_t n = v.size();
-  return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+double Seconds(const std::function<void()> &work) {
+  const double start = bench::Seconds();
+  work();
+  return bench::Seconds() - start;
 }
 
 std::FILE *FileWith(const Bytes &bytes) {
