@@ -67,7 +67,7 @@ int main(int argc, char **argv) {
       TSkinData data(nullptr);
       payload.SetPosition(0);
       s.whole.push_back(Milliseconds([&] { data.ReadData(payload); }));
-      if (data.NoSkin || data.ComboArrow == nullptr || data.Title->Image->Empty())
+      if (data.NoSkin || data.ComboArrow == nullptr || data.Borders[2]->Image->Empty())
         Fail("the skin did not load");
     }
     // Its stages one by one.
