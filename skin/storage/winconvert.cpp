@@ -343,7 +343,10 @@ void TLZH::THuffman::Update(int c) {
   } while (k != 0);
 }
 
-void TLZH::THuffman::UpdateAlong(int c, const int16_t *path, int depth) {
+// Inlined into the decoder's loop, as DecodeChar is: a call per symbol costs a measurable share
+// of the decoder's time.
+[[gnu::always_inline]] inline void TLZH::THuffman::UpdateAlong(int c, const int16_t *path,
+                                                               int depth) {
   if (Freq[R] == MAX_FREQ) {
     Update(c); // the rebuild makes a new tree, and the path means nothing in it
     return;
@@ -638,7 +641,7 @@ std::vector<uint8_t> TLZH::PackBuffer(const uint8_t *data, size_t size) {
 // ---------------------------------------------------------------------------------------------
 // Decompression
 
-template <class Bits> int TLZH::DecodeChar(Bits &bits) {
+template <class Bits> [[gnu::always_inline]] inline int TLZH::DecodeChar(Bits &bits) {
   THuffman &huff = tables_->Huff;
   const int16_t *const son = huff.Son;
   int16_t path[T]; // a path can be no longer than the tree has nodes
@@ -704,34 +707,38 @@ struct CallbackDecodeSink {
   }
 };
 
-// Output in one growing buffer, which is its own history: no ring to keep beside it. The buffer
-// grows with what is produced, never by the declared size alone.
-struct BufferDecodeSink {
-  std::vector<uint8_t> &out;
-  size_t limit; // the declared size plus the longest match
-  size_t used = 0;
+// Output through a window that is its own history: the N bytes before the chunk being filled
+// are the last N bytes produced (at the start, the ring as the coder starts it), so a match is
+// one copy and no ring is kept beside the output. A full chunk goes to the writer and its last
+// N bytes move to the front; the memory in use stays the same however long the output is.
+struct ChunkDecodeSink {
+  static constexpr size_t kChunk = 64 * 1024;
+  const std::function<void(const uint8_t *, size_t)> &write;
+  std::unique_ptr<uint8_t[]> window{new uint8_t[TLZH::N + kChunk + TLZH::F]};
+  size_t used = TLZH::N;
+  ChunkDecodeSink(const std::function<void(const uint8_t *, size_t)> &writer) : write(writer) {
+    std::memcpy(window.get(), kStartHistory.bytes, TLZH::N);
+  }
+  void Flush() {
+    write(window.get() + TLZH::N, used - TLZH::N);
+    std::memmove(window.get(), window.get() + used - TLZH::N, TLZH::N);
+    used = TLZH::N;
+  }
   // Room for the next symbol, whatever it is; called once per symbol.
   void Reserve() {
-    if (used + TLZH::F > out.size()) {
-      const size_t grown = std::max<size_t>(out.size() * 2, 64 * 1024);
-      out.resize(std::max(std::min(grown, limit), used + TLZH::F));
+    if (used + TLZH::F > TLZH::N + kChunk) {
+      Flush();
     }
   }
-  void Literal(uint8_t b) { out[used++] = b; }
+  void Literal(uint8_t b) { window[used++] = b; }
   void Match(int distance, int n) {
-    uint8_t *dst = out.data() + used;
-    const auto back = static_cast<size_t>(distance) + 1;
-    if (back > used) {
-      // Reaches into the history before the first byte.
-      for (int k = 0; k < n; ++k) {
-        const size_t at = used + static_cast<size_t>(k) + TLZH::N - back;
-        dst[k] = at < TLZH::N ? kStartHistory.bytes[at] : out[at - TLZH::N];
-      }
-    } else if (back >= static_cast<size_t>(n)) {
+    uint8_t *dst = window.get() + used;
+    const auto back = static_cast<ptrdiff_t>(distance) + 1;
+    if (back >= n) {
       std::memcpy(dst, dst - back, static_cast<size_t>(n));
     } else {
       for (int k = 0; k < n; ++k) {
-        dst[k] = dst[k - static_cast<ptrdiff_t>(back)];
+        dst[k] = dst[k - back];
       }
     }
     used += static_cast<size_t>(n);
@@ -775,23 +782,17 @@ void TLZH::LZHUnpack(int32_t textSize, const TReadProc &read, const TWriteProc &
   EndLZH();
 }
 
-std::vector<uint8_t> TLZH::UnpackBuffer(const uint8_t *data, size_t size, int32_t textSize) {
-  std::vector<uint8_t> out;
+void TLZH::UnpackTo(const uint8_t *data, size_t size, int32_t textSize,
+                    const std::function<void(const uint8_t *, size_t)> &write) {
   if (textSize <= 0) {
-    return out;
+    return;
   }
   InitLZH();
   try {
     FastBitReader bits{data, data + size};
-    BufferDecodeSink sink{out, static_cast<size_t>(textSize) + F};
-    // The shortest match symbol takes 10 bits for at most F bytes, so a whole stream can hold
-    // no more than 6 bytes a bit: size the buffer once by that when the declared size is
-    // smaller, and let only streams that run past their end (missing bits read as zeros) grow.
-    constexpr size_t perByte = 8 * (F / 10);
-    const size_t reach = size < sink.limit / perByte ? size * perByte : sink.limit;
-    out.resize(std::min(sink.limit, std::max<size_t>(reach, 64 * 1024)));
+    ChunkDecodeSink sink(write);
     Decode(bits, sink, textSize);
-    out.resize(sink.used);
+    sink.Flush();
   } catch (const std::bad_alloc &) {
     EndLZH();
     throw ElzhException(kNoMemory);
@@ -800,6 +801,26 @@ std::vector<uint8_t> TLZH::UnpackBuffer(const uint8_t *data, size_t size, int32_
     throw;
   }
   EndLZH();
+}
+
+std::vector<uint8_t> TLZH::UnpackBuffer(const uint8_t *data, size_t size, int32_t textSize) {
+  std::vector<uint8_t> out;
+  if (textSize <= 0) {
+    return out;
+  }
+  // The shortest match symbol takes 10 bits for at most F bytes, so a whole stream can hold no
+  // more than 6 bytes a bit: reserve once by that when the declared size is larger, and let only
+  // streams that run past their end (missing bits read as zeros) grow.
+  constexpr size_t perByte = 8 * (F / 10);
+  const size_t limit = static_cast<size_t>(textSize) + F;
+  try {
+    out.reserve(size < limit / perByte ? size * perByte : limit);
+  } catch (const std::bad_alloc &) {
+    throw ElzhException(kNoMemory);
+  }
+  UnpackTo(data, size, textSize, [&out](const uint8_t *bytes, size_t n) {
+    out.insert(out.end(), bytes, bytes + n);
+  });
   return out;
 }
 
@@ -879,8 +900,9 @@ void LZHDecompressStream(TStream &source, TStream &dest, int32_t maxSize) {
   }
   const std::vector<uint8_t> input = ReadRest(source);
   TLZH lzh;
-  const std::vector<uint8_t> output = lzh.UnpackBuffer(input.data(), input.size(), size);
-  if (!output.empty()) {
-    dest.WriteBuffer(output.data(), static_cast<int32_t>(output.size()));
-  }
+  lzh.UnpackTo(input.data(), input.size(), size, [&dest](const uint8_t *bytes, size_t n) {
+    if (n > 0) {
+      dest.WriteBuffer(bytes, static_cast<int32_t>(n));
+    }
+  });
 }

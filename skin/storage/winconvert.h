@@ -46,17 +46,19 @@ public:
     void StartHuff();
     // Counts one more c, rebuilding with halved counts first if the root is at MAX_FREQ.
     void Update(int c);
-    // The same, given the positions from the root down to c's leaf as the decoder just walked
-    // them (path[0] == R): counting follows the path instead of the parent links for as long
-    // as no node trades places.
-    void UpdateAlong(int c, const int16_t *path, int depth);
     // Writes the code of c into bits, root first, one bit per entry (room for T entries);
     // returns its length. Paths may be longer than 16 edges.
     int CodeOf(int c, uint8_t *bits) const;
 
   private:
+    friend class TLZH; // the decoder counts along the path it has just walked
+
     void Reconst();
     int Raise(int k);
+    // Update for the decoder, given the positions from the root down to c's leaf as it walked
+    // them (path[0] == R): counting follows the path instead of the parent links for as long
+    // as no node trades places.
+    void UpdateAlong(int c, const int16_t *path, int depth);
   };
 
   TLZH();
@@ -82,12 +84,15 @@ public:
   void LZHUnpack(int32_t textSize, const TReadProc &read, const TWriteProc &write);
 
   // The same two operations over whole buffers in memory, bit for bit identical to the
-  // callback forms but without a call per byte. UnpackBuffer sizes its output by the smaller
-  // of the declared size and what the input can hold (6 bytes a bit) and grows it only as
-  // bytes are produced beyond that, so a huge declared size costs memory only as far as
-  // decoding goes.
+  // callback forms but without a call per byte. UnpackBuffer reserves the smaller of the
+  // declared size and what the input can hold (6 bytes a bit) and grows only as bytes are
+  // produced beyond that, so a huge declared size costs memory only as far as decoding goes.
   std::vector<uint8_t> PackBuffer(const uint8_t *data, size_t size);
   std::vector<uint8_t> UnpackBuffer(const uint8_t *data, size_t size, int32_t textSize);
+  // Decodes as UnpackBuffer does but hands the output to write in pieces of up to 64 KB, in
+  // order, holding no more than one piece and its history at a time.
+  void UnpackTo(const uint8_t *data, size_t size, int32_t textSize,
+                const std::function<void(const uint8_t *, size_t)> &write);
 
   // Figures of the last call, for tests and tuning: Huffman rebuilds, longest code emitted.
   int Rebuilds() const { return rebuilds_; }
