@@ -1,13 +1,14 @@
-// Non-client paint cost of the main window: one WM_NCPAINT of the whole frame with the window
-// skinned against the same window unskinned, both measured in this run (the machines are noisy,
-// so only the ratio means much).
+// Paint cost of the main window, skinned against the same window unskinned, both measured in
+// this run (the machines are noisy, so only the ratios mean much): one WM_NCPAINT of the whole
+// frame, and one full repaint (frame, client and every child control, erased and painted at
+// once as RedrawWindow with RDW_UPDATENOW does it).
 //
 //   ncpaint_bench [BATCH_MS [BATCHES]]     (defaults 500 and 6; run under Wine with
 //                                           tests/support/wine-exec.sh BUILD ncpaint_bench.exe)
 //
-// Each batch sends WM_NCPAINT (wParam 1) to the window a calibrated number of times and flushes
-// GDI inside the timed region; the sides alternate S U U S S U ... so that drift cancels, and
-// each side reports the median of its batches. Before timing, a probe proves that each side
+// Each batch sends WM_NCPAINT (wParam 1) to the window, or repaints it fully, a calibrated
+// number of times and flushes GDI inside the timed region; the sides alternate S U U S S U ...
+// so that drift cancels, and each side reports the median of its batches. Before timing, a probe proves that each side
 // really paints its frame: the frame is overwritten with a sentinel colour, one WM_NCPAINT is
 // sent, and the caption pixel read back must be the skin's (skinned) or at least repainted and
 // different from the skin's (unskinned). The program exits 1 when a probe fails.
@@ -64,20 +65,27 @@ void Unskin(HWND window) {
   Settle(50);
 }
 
-// Seconds per WM_NCPAINT over `count` messages.
-double Batch(HWND window, int count) {
+enum class Paint { Frame, Full };
+
+// Seconds per paint over `count` paints.
+double Batch(HWND window, Paint kind, int count) {
   const double start = Seconds();
-  for (int i = 0; i < count; ++i)
-    SendMessageA(window, WM_NCPAINT, 1, 0);
+  for (int i = 0; i < count; ++i) {
+    if (kind == Paint::Frame)
+      SendMessageA(window, WM_NCPAINT, 1, 0);
+    else
+      RedrawWindow(window, nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  }
   GdiFlush();
   return (Seconds() - start) / count;
 }
 
-// Messages per batch so that one batch takes about `target` seconds.
-int Calibrate(HWND window, double target) {
+// Paints per batch so that one batch takes about `target` seconds.
+int Calibrate(HWND window, Paint kind, double target) {
   int count = 4;
   for (;;) {
-    const double each = Batch(window, count);
+    const double each = Batch(window, kind, count);
     if (each * count >= 0.05 || count >= (1 << 24))
       return std::max(1, static_cast<int>(target / each));
     count *= 4;
@@ -206,10 +214,12 @@ int main(int argc, char **argv) {
               plainSize.cy, ClientSize(window).cx, ClientSize(window).cy);
 
   // Calibrate each side, then alternate S U U S S U ...
-  const int plainCount = Calibrate(window, batchSeconds);
+  const int plainCount = Calibrate(window, Paint::Frame, batchSeconds);
+  const int plainFullCount = Calibrate(window, Paint::Full, batchSeconds);
   Skin(window);
-  const int skinnedCount = Calibrate(window, batchSeconds);
-  std::vector<double> plainTimes, skinnedTimes;
+  const int skinnedCount = Calibrate(window, Paint::Frame, batchSeconds);
+  const int skinnedFullCount = Calibrate(window, Paint::Full, batchSeconds);
+  std::vector<double> plainTimes, skinnedTimes, plainFull, skinnedFull;
   bool isSkinned = true;
   for (int b = 0; b < 2 * batches; ++b) {
     const bool wantSkinned = (b % 4 == 0) || (b % 4 == 3);
@@ -226,10 +236,13 @@ int main(int argc, char **argv) {
                     "(client %ldx%ld)\n",
                     now.cx, now.cy, was.cx, was.cy, ClientSize(window).cx, ClientSize(window).cy);
     }
-    if (wantSkinned)
-      skinnedTimes.push_back(Batch(window, skinnedCount));
-    else
-      plainTimes.push_back(Batch(window, plainCount));
+    if (wantSkinned) {
+      skinnedTimes.push_back(Batch(window, Paint::Frame, skinnedCount));
+      skinnedFull.push_back(Batch(window, Paint::Full, skinnedFullCount));
+    } else {
+      plainTimes.push_back(Batch(window, Paint::Frame, plainCount));
+      plainFull.push_back(Batch(window, Paint::Full, plainFullCount));
+    }
   }
   if (!isSkinned)
     Skin(window);
@@ -253,5 +266,13 @@ int main(int argc, char **argv) {
   std::printf("skinned:   %8.1f us per WM_NCPAINT (median of %zu batches of %d: %s us)\n",
               skinnedEach * 1e6, skinnedTimes.size(), skinnedCount, list(skinnedTimes).c_str());
   std::printf("ratio skinned/unskinned: %.2f\n", skinnedEach / plainEach);
+  const double plainFullEach = Median(plainFull), skinnedFullEach = Median(skinnedFull);
+  std::printf("full repaint, unskinned: %8.1f us (median of %zu batches of %d: %s us)\n",
+              plainFullEach * 1e6, plainFull.size(), plainFullCount, list(plainFull).c_str());
+  std::printf("full repaint, skinned:   %8.1f us (median of %zu batches of %d: %s us)\n",
+              skinnedFullEach * 1e6, skinnedFull.size(), skinnedFullCount,
+              list(skinnedFull).c_str());
+  std::printf("full repaint ratio skinned/unskinned: %.2f (at most 2)\n",
+              skinnedFullEach / plainFullEach);
   return 0;
 }

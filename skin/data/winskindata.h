@@ -219,6 +219,9 @@ using TOnSkinControl =
 class TSkinData : public TComponent {
 public:
   static constexpr const char *VersionText = "3.99.03.03";
+  // Set before any form data is read, the program starts with the system's own look: skin
+  // data components keep the skin bytes they read but load no skin, so nothing is skinned.
+  static inline bool StartUnskinned = false;
 
   explicit TSkinData(TComponent *owner);
   ~TSkinData() override;

@@ -253,7 +253,7 @@ bool TSkinData::ReadBinaryProperty(const std::string &name, TStream &stream) {
 void TSkinData::ReadData(TStream &stream) {
   if (!ReadSkinStream(stream, *SkinBuffer))
     return;
-  if (!Designing())
+  if (!Designing() && !StartUnskinned)
     LoadSkin();
 }
 

@@ -229,7 +229,7 @@ void TLZH::THuffman::StartHuff() {
     t.Son[j] = static_cast<int16_t>(i);
     t.Parent[i] = t.Parent[i + 1] = static_cast<int16_t>(j);
   }
-  t.Freq[T] = 0xFFFF;
+  std::fill(t.Freq + T, t.Freq + T + LOOKAHEAD, uint16_t{0xFFFF});
   t.Parent[R] = 0;
 }
 
@@ -272,13 +272,19 @@ void TLZH::THuffman::Reconst() {
 namespace {
 
 // The last position at or after first whose frequency is below f. Frequencies never decrease
-// along the positions and Freq[T] is a sentinel, so this equals a linear scan upward to the
-// first frequency >= f; long runs of equal counts (every unused symbol stays at 1) are crossed
-// by galloping and bisection instead of one step at a time.
+// along the positions and the sentinels past T are above every count, so this equals a linear
+// scan upward to the first frequency >= f. The usual answers lie a step or two away and are
+// counted without a branch; long runs of equal counts (every unused symbol stays at 1) are
+// crossed by galloping and bisection instead of one step at a time.
 int LastBelow(const uint16_t *freq, int first, uint16_t f) {
-  int lo = first; // freq[lo] < f
+  static_assert(TLZH::THuffman::LOOKAHEAD == 4);
+  const int near = (freq[first + 1] < f) + (freq[first + 2] < f) + (freq[first + 3] < f);
+  if (near < 3 || freq[first + 4] >= f) {
+    return first + near;
+  }
+  int lo = first + 4; // freq[lo] < f
   int step = 1;
-  int hi = first + 1;
+  int hi = lo + 1;
   while (freq[hi] < f) {
     lo = hi;
     hi = std::min(hi + step, TLZH::T);
@@ -298,37 +304,66 @@ int LastBelow(const uint16_t *freq, int first, uint16_t f) {
 
 } // namespace
 
+// Counts one more at position k. A node whose count passes its right neighbour's trades places
+// with the last node of a smaller count; returns the position that now holds the counted node.
+inline int TLZH::THuffman::Raise(int k) {
+  uint16_t *const freq = Freq;
+  int16_t *const parent = Parent;
+  int16_t *const son = Son;
+  const uint16_t f = ++freq[k];
+  if (f <= freq[k + 1]) {
+    return k;
+  }
+  const int l = LastBelow(freq, k + 1, f);
+  freq[k] = freq[l];
+  freq[l] = f;
+
+  const int i = son[k];
+  parent[i] = static_cast<int16_t>(l);
+  if (i < T) {
+    parent[i + 1] = static_cast<int16_t>(l);
+  }
+  const int j = son[l];
+  son[l] = static_cast<int16_t>(i);
+  parent[j] = static_cast<int16_t>(k);
+  if (j < T) {
+    parent[j + 1] = static_cast<int16_t>(k);
+  }
+  son[k] = static_cast<int16_t>(j);
+  return l;
+}
+
 void TLZH::THuffman::Update(int c) {
   if (Freq[R] == MAX_FREQ) {
     Reconst();
   }
-  uint16_t *const freq = Freq;
-  int16_t *const parent = Parent;
-  int16_t *const son = Son;
-  int k = parent[c + T];
+  int k = Parent[c + T];
   do {
-    const uint16_t f = ++freq[k];
-    if (f > freq[k + 1]) {
-      int l = LastBelow(freq, k + 1, f);
-      freq[k] = freq[l];
-      freq[l] = f;
-
-      const int i = son[k];
-      parent[i] = static_cast<int16_t>(l);
-      if (i < T) {
-        parent[i + 1] = static_cast<int16_t>(l);
-      }
-      const int j = son[l];
-      son[l] = static_cast<int16_t>(i);
-      parent[j] = static_cast<int16_t>(k);
-      if (j < T) {
-        parent[j + 1] = static_cast<int16_t>(k);
-      }
-      son[k] = static_cast<int16_t>(j);
-      k = l;
-    }
-    k = parent[k];
+    k = Parent[Raise(k)];
   } while (k != 0);
+}
+
+// Inlined into the decoder's loop, as DecodeChar is: a call per symbol costs a measurable share
+// of the decoder's time.
+[[gnu::always_inline]] inline void TLZH::THuffman::UpdateAlong(int c, const int16_t *path,
+                                                               int depth) {
+  if (Freq[R] == MAX_FREQ) {
+    Update(c); // the rebuild makes a new tree, and the path means nothing in it
+    return;
+  }
+  // The positions on the path are known in advance, so the counts of a level do not wait for
+  // the parent link of the level below; after a trade the path above is another one.
+  for (int i = depth - 1; i > 0; --i) {
+    const int k = path[i];
+    const int at = Raise(k);
+    if (at != k) {
+      for (int p = Parent[at]; p != 0;) {
+        p = Parent[Raise(p)];
+      }
+      return;
+    }
+  }
+  ++Freq[R]; // the root has no right neighbour to pass
 }
 
 int TLZH::THuffman::CodeOf(int c, uint8_t *bits) const {
@@ -606,15 +641,23 @@ std::vector<uint8_t> TLZH::PackBuffer(const uint8_t *data, size_t size) {
 // ---------------------------------------------------------------------------------------------
 // Decompression
 
-template <class Bits> int TLZH::DecodeChar(Bits &bits) {
+template <class Bits> [[gnu::always_inline]] inline int TLZH::DecodeChar(Bits &bits) {
   THuffman &huff = tables_->Huff;
   const int16_t *const son = huff.Son;
+  int16_t path[T]; // a path can be no longer than the tree has nodes
+  path[0] = R;
+  int depth = 1;
   int k = son[R];
-  while (k < T) {
-    k = son[k + bits.GetBit()];
+  for (;;) {
+    const int at = k + bits.GetBit();
+    path[depth++] = static_cast<int16_t>(at);
+    k = son[at];
+    if (k >= T) {
+      break;
+    }
   }
   k -= T;
-  huff.Update(k);
+  huff.UpdateAlong(k, path, depth);
   return k;
 }
 
@@ -627,68 +670,76 @@ template <class Bits> int TLZH::DecodePosition(Bits &bits) {
   return high | (i & 0x3F);
 }
 
-template <class Bits, class Sink> void TLZH::Decode(Bits &bits, Sink &sink, int32_t textSize) {
-  Tables &t = *tables_;
-  t.Huff.StartHuff();
-  std::memset(t.TextBuf, ' ', N - F);
-  int r = N - F;
-  int32_t count = 0;
-  while (count < textSize) {
-    const int c = DecodeChar(bits);
-    if (c < 256) {
-      sink.Put(static_cast<uint8_t>(c));
-      t.TextBuf[r] = static_cast<uint8_t>(c);
-      r = (r + 1) & (N - 1);
-      ++count;
-    } else {
-      const int i = (r - DecodePosition(bits) - 1) & (N - 1);
-      const int j = c - 255 + THRESHOLD;
-      // A match is copied whole, also past textSize; it may read what it has just written.
-      sink.Copy(t.TextBuf, i, r, j);
-      r = (r + j) & (N - 1);
-      count += j;
-    }
-  }
-}
-
 namespace {
 
-// Sinks of the decoder: Copy moves a match through the ring one byte at a time, because source
-// and destination may overlap.
-struct CallbackDecodeSink {
-  CallbackSink out;
-  void Put(uint8_t b) { out.Put(b); }
-  void Copy(uint8_t *ring, int from, int to, int n) {
-    for (int k = 0; k < n; ++k) {
-      const uint8_t b = ring[(from + k) & (TLZH::N - 1)];
-      out.Put(b);
-      ring[(to + k) & (TLZH::N - 1)] = b;
+// The history a match can reach before the first output byte: the ring as the coder starts it,
+// read in output order from the position 4096 bytes back. Its last N - F bytes are spaces; the
+// first F are the still unwritten tail of the ring, zero.
+struct StartHistory {
+  uint8_t bytes[TLZH::N];
+  constexpr StartHistory() : bytes() {
+    for (int i = TLZH::F; i < TLZH::N; ++i) {
+      bytes[i] = ' ';
     }
   }
 };
+constexpr StartHistory kStartHistory;
 
-// Output in a vector that grows with what is produced, never by the declared size alone.
-struct BufferDecodeSink {
-  std::vector<uint8_t> &out;
-  size_t used = 0;
-  size_t limit; // the declared size plus the longest match
-  void Reserve(size_t n) {
-    if (used + n > out.size()) {
-      const size_t grown = std::max<size_t>(out.size() * 2, 64 * 1024);
-      out.resize(std::max(std::min(grown, limit), used + n));
-    }
+// Sinks of the decoder. Literal adds one byte; Match copies n bytes from distance + 1 back, one
+// byte at a time where source and destination overlap.
+struct CallbackDecodeSink {
+  CallbackSink out;
+  uint8_t *ring;
+  int r = TLZH::N - TLZH::F;
+  void Literal(uint8_t b) {
+    out.Put(b);
+    ring[r] = b;
+    r = (r + 1) & (TLZH::N - 1);
   }
-  void Put(uint8_t b) {
-    Reserve(1);
-    out[used++] = b;
-  }
-  void Copy(uint8_t *ring, int from, int to, int n) {
-    Reserve(static_cast<size_t>(n));
-    uint8_t *dst = out.data() + used;
+  void Match(int distance, int n) {
+    const int from = r - distance - 1;
     for (int k = 0; k < n; ++k) {
       const uint8_t b = ring[(from + k) & (TLZH::N - 1)];
-      dst[k] = b;
-      ring[(to + k) & (TLZH::N - 1)] = b;
+      out.Put(b);
+      ring[(r + k) & (TLZH::N - 1)] = b;
+    }
+    r = (r + n) & (TLZH::N - 1);
+  }
+};
+
+// Output through a window that is its own history: the N bytes before the chunk being filled
+// are the last N bytes produced (at the start, the ring as the coder starts it), so a match is
+// one copy and no ring is kept beside the output. A full chunk goes to the writer and its last
+// N bytes move to the front; the memory in use stays the same however long the output is.
+struct ChunkDecodeSink {
+  static constexpr size_t kChunk = 64 * 1024;
+  const std::function<void(const uint8_t *, size_t)> &write;
+  std::unique_ptr<uint8_t[]> window{new uint8_t[TLZH::N + kChunk + TLZH::F]};
+  size_t used = TLZH::N;
+  ChunkDecodeSink(const std::function<void(const uint8_t *, size_t)> &writer) : write(writer) {
+    std::memcpy(window.get(), kStartHistory.bytes, TLZH::N);
+  }
+  void Flush() {
+    write(window.get() + TLZH::N, used - TLZH::N);
+    std::memmove(window.get(), window.get() + used - TLZH::N, TLZH::N);
+    used = TLZH::N;
+  }
+  // Room for the next symbol, whatever it is; called once per symbol.
+  void Reserve() {
+    if (used + TLZH::F > TLZH::N + kChunk) {
+      Flush();
+    }
+  }
+  void Literal(uint8_t b) { window[used++] = b; }
+  void Match(int distance, int n) {
+    uint8_t *dst = window.get() + used;
+    const auto back = static_cast<ptrdiff_t>(distance) + 1;
+    if (back >= n) {
+      std::memcpy(dst, dst - back, static_cast<size_t>(n));
+    } else {
+      for (int k = 0; k < n; ++k) {
+        dst[k] = dst[k - back];
+      }
     }
     used += static_cast<size_t>(n);
   }
@@ -696,12 +747,55 @@ struct BufferDecodeSink {
 
 } // namespace
 
+template <class Bits, class Sink> void TLZH::Decode(Bits &bits, Sink &sink, int32_t textSize) {
+  Tables &t = *tables_;
+  t.Huff.StartHuff();
+  std::memset(t.TextBuf, ' ', N - F);
+  int32_t count = 0;
+  while (count < textSize) {
+    if constexpr (requires { sink.Reserve(); }) {
+      sink.Reserve();
+    }
+    const int c = DecodeChar(bits);
+    if (c < 256) {
+      sink.Literal(static_cast<uint8_t>(c));
+      ++count;
+    } else {
+      const int j = c - 255 + THRESHOLD;
+      // A match is copied whole, also past textSize; it may read what it has just written.
+      sink.Match(DecodePosition(bits), j);
+      count += j;
+    }
+  }
+}
+
 void TLZH::LZHUnpack(int32_t textSize, const TReadProc &read, const TWriteProc &write) {
   InitLZH();
   try {
     BitReader<CallbackBytes> bits{CallbackBytes{read}, GetBuf, GetLen};
-    CallbackDecodeSink sink{CallbackSink{write}};
+    CallbackDecodeSink sink{CallbackSink{write}, tables_->TextBuf};
     Decode(bits, sink, textSize);
+  } catch (...) {
+    EndLZH();
+    throw;
+  }
+  EndLZH();
+}
+
+void TLZH::UnpackTo(const uint8_t *data, size_t size, int32_t textSize,
+                    const std::function<void(const uint8_t *, size_t)> &write) {
+  if (textSize <= 0) {
+    return;
+  }
+  InitLZH();
+  try {
+    FastBitReader bits{data, data + size};
+    ChunkDecodeSink sink(write);
+    Decode(bits, sink, textSize);
+    sink.Flush();
+  } catch (const std::bad_alloc &) {
+    EndLZH();
+    throw ElzhException(kNoMemory);
   } catch (...) {
     EndLZH();
     throw;
@@ -714,20 +808,19 @@ std::vector<uint8_t> TLZH::UnpackBuffer(const uint8_t *data, size_t size, int32_
   if (textSize <= 0) {
     return out;
   }
-  InitLZH();
+  // The shortest match symbol takes 10 bits for at most F bytes, so a whole stream can hold no
+  // more than 6 bytes a bit: reserve once by that when the declared size is larger, and let only
+  // streams that run past their end (missing bits read as zeros) grow.
+  constexpr size_t perByte = 8 * (F / 10);
+  const size_t limit = static_cast<size_t>(textSize) + F;
   try {
-    FastBitReader bits{data, data + size};
-    BufferDecodeSink sink{out, 0, static_cast<size_t>(textSize) + F};
-    Decode(bits, sink, textSize);
-    out.resize(sink.used);
+    out.reserve(size < limit / perByte ? size * perByte : limit);
   } catch (const std::bad_alloc &) {
-    EndLZH();
     throw ElzhException(kNoMemory);
-  } catch (...) {
-    EndLZH();
-    throw;
   }
-  EndLZH();
+  UnpackTo(data, size, textSize, [&out](const uint8_t *bytes, size_t n) {
+    out.insert(out.end(), bytes, bytes + n);
+  });
   return out;
 }
 
@@ -807,8 +900,9 @@ void LZHDecompressStream(TStream &source, TStream &dest, int32_t maxSize) {
   }
   const std::vector<uint8_t> input = ReadRest(source);
   TLZH lzh;
-  const std::vector<uint8_t> output = lzh.UnpackBuffer(input.data(), input.size(), size);
-  if (!output.empty()) {
-    dest.WriteBuffer(output.data(), static_cast<int32_t>(output.size()));
-  }
+  lzh.UnpackTo(input.data(), input.size(), size, [&dest](const uint8_t *bytes, size_t n) {
+    if (n > 0) {
+      dest.WriteBuffer(bytes, static_cast<int32_t>(n));
+    }
+  });
 }

@@ -37,7 +37,8 @@ public:
 
   // The adaptive Huffman code of literals and match lengths (the Freq, Parent and Son tables).
   struct THuffman {
-    uint16_t Freq[T + 1];       // node frequencies; Freq[T] is a sentinel
+    static constexpr int LOOKAHEAD = 4; // positions Update compares at once
+    uint16_t Freq[T + LOOKAHEAD]; // node frequencies; Freq[T] onwards are sentinels
     int16_t Parent[T + N_CHAR]; // Parent[T + c]: leaf position of symbol c
     int16_t Son[T];             // first of two children, or T + symbol for a leaf
     int Rebuilds = 0;
@@ -50,7 +51,14 @@ public:
     int CodeOf(int c, uint8_t *bits) const;
 
   private:
+    friend class TLZH; // the decoder counts along the path it has just walked
+
     void Reconst();
+    int Raise(int k);
+    // Update for the decoder, given the positions from the root down to c's leaf as it walked
+    // them (path[0] == R): counting follows the path instead of the parent links for as long
+    // as no node trades places.
+    void UpdateAlong(int c, const int16_t *path, int depth);
   };
 
   TLZH();
@@ -76,10 +84,15 @@ public:
   void LZHUnpack(int32_t textSize, const TReadProc &read, const TWriteProc &write);
 
   // The same two operations over whole buffers in memory, bit for bit identical to the
-  // callback forms but without a call per byte. UnpackBuffer grows its output only as bytes
-  // are produced, so a huge declared size costs memory only as far as decoding goes.
+  // callback forms but without a call per byte. UnpackBuffer reserves the smaller of the
+  // declared size and what the input can hold (6 bytes a bit) and grows only as bytes are
+  // produced beyond that, so a huge declared size costs memory only as far as decoding goes.
   std::vector<uint8_t> PackBuffer(const uint8_t *data, size_t size);
   std::vector<uint8_t> UnpackBuffer(const uint8_t *data, size_t size, int32_t textSize);
+  // Decodes as UnpackBuffer does but hands the output to write in pieces of up to 64 KB, in
+  // order, holding no more than one piece and its history at a time.
+  void UnpackTo(const uint8_t *data, size_t size, int32_t textSize,
+                const std::function<void(const uint8_t *, size_t)> &write);
 
   // Figures of the last call, for tests and tuning: Huffman rebuilds, longest code emitted.
   int Rebuilds() const { return rebuilds_; }

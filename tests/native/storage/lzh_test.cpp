@@ -136,6 +136,8 @@ INSTANTIATE_TEST_SUITE_P(
                     RoundTrip{"pageOfSpaces", [] { return Bytes(4096, ' '); }, 0},
                     RoundTrip{"randomMegabyte", [] { return RandomBytes(1 << 20, 7); }, 3},
                     RoundTrip{"skinCorpus", [] { return skincorpus::Corpus(1 << 20); }, 0},
+                    // Mostly literals with long, changing codes: nodes trade places often.
+                    RoundTrip{"hardCorpus", [] { return skincorpus::HardCorpus(1 << 20); }, 1},
                     // About 16,000 symbols between rebuilds: 80 KB of random bytes forces 3+.
                     RoundTrip{"threeRebuilds", [] { return RandomBytes(80000, 3); }, 3}),
     [](const auto &info) { return std::string(info.param.name); });
@@ -173,6 +175,66 @@ TEST(Lzh, StreamCutShortDecodesFromZeroBitsUntilTheDeclaredSize) {
   // The part coded by the bytes that are left comes back unchanged.
   EXPECT_TRUE(std::equal(input.begin(), input.begin() + 1000, fast.begin()));
   EXPECT_FALSE(std::equal(input.begin(), input.end(), fast.begin()));
+}
+
+// One match symbol as the first symbol of a stream: its code in the starting tree, then the
+// position (upper six bits 63, code 11111111, then the lower six bits).
+Bytes FirstMatchStream(int length, int position) {
+  auto huff = std::make_unique<TLZH::THuffman>();
+  huff->StartHuff();
+  uint8_t code[TLZH::T];
+  const int depth = huff->CodeOf(255 - TLZH::THRESHOLD + length, code);
+  std::vector<int> bits(code, code + depth);
+  for (int i = 0; i < 8; ++i) {
+    bits.push_back(1);
+  }
+  for (int i = 5; i >= 0; --i) {
+    bits.push_back((position >> i) & 1);
+  }
+  Bytes out((bits.size() + 7) / 8, 0);
+  for (size_t i = 0; i < bits.size(); ++i) {
+    out[i / 8] = static_cast<uint8_t>(out[i / 8] | bits[i] << (7 - i % 8));
+  }
+  return out;
+}
+
+TEST(Lzh, MatchesBeforeTheFirstByteReadTheStartingRing) {
+  // 4096 back is the unwritten tail of the ring (zeros), 4036 back and nearer are its spaces.
+  struct Case {
+    int length;
+    int position;
+    Bytes expected;
+  };
+  const Bytes fiveZerosThreeSpaces = {0, 0, 0, 0, 0, ' ', ' ', ' '};
+  for (const Case &c : {Case{3, 4095, Bytes(3, 0)}, Case{8, 4040, fiveZerosThreeSpaces},
+                        Case{4, 4035, Bytes(4, ' ')}}) {
+    ASSERT_EQ(c.position >> 6, 63);
+    const Bytes bits = FirstMatchStream(c.length, c.position);
+    TLZH lzh;
+    const auto size = static_cast<int32_t>(c.expected.size());
+    EXPECT_EQ(lzh.UnpackBuffer(bits.data(), bits.size(), size), c.expected) << c.position;
+    EXPECT_EQ(UnpackThroughCallbacks(lzh, bits, size), c.expected) << c.position;
+  }
+}
+
+TEST(Lzh, ArbitraryBitStreamsDecodeAlikeOnBothPaths) {
+  // Streams no encoder writes: matches reaching before the first byte (into the spaces and the
+  // unwritten tail of the starting ring), matches that overlap what they write, streams that
+  // run out and go on as zero bits. The buffer decoder keeps no ring, the callback one does.
+  struct Case {
+    size_t bytes;
+    uint32_t seed;
+    int32_t size;
+  };
+  for (const Case c : {Case{16, 1, 200}, Case{64, 2, 3000}, Case{700, 3, 9000},
+                       Case{5000, 4, 40000}, Case{3, 5, 70000}}) {
+    const Bytes bits = RandomBytes(c.bytes, c.seed);
+    TLZH lzh;
+    const Bytes fast = lzh.UnpackBuffer(bits.data(), bits.size(), c.size);
+    EXPECT_EQ(fast, UnpackThroughCallbacks(lzh, bits, c.size)) << c.seed;
+    EXPECT_GE(fast.size(), static_cast<size_t>(c.size)) << c.seed;
+    EXPECT_LT(fast.size(), static_cast<size_t>(c.size) + TLZH::F) << c.seed;
+  }
 }
 
 TEST(Lzh, OversizedDeclarationIsRefusedBeforeDecoding) {

@@ -25,9 +25,8 @@ struct Random {
   }
 };
 
-} // namespace
-
-std::vector<uint8_t> Bitmap(int width, int height, uint32_t seed) {
+// The 54-byte header of a bottom-up 24-bit BMP file, with room reserved for its rows.
+std::vector<uint8_t> BitmapHeader(int width, int height) {
   const uint32_t stride = (static_cast<uint32_t>(width) * 3 + 3) & ~3u;
   const uint32_t imageSize = stride * static_cast<uint32_t>(height);
   std::vector<uint8_t> out;
@@ -48,6 +47,19 @@ std::vector<uint8_t> Bitmap(int width, int height, uint32_t seed) {
   Put32(out, 2835);
   Put32(out, 0);
   Put32(out, 0);
+  return out;
+}
+
+void PadRow(std::vector<uint8_t> &out, int width) {
+  for (int pad = width * 3; pad % 4 != 0; ++pad) {
+    out.push_back(0);
+  }
+}
+
+} // namespace
+
+std::vector<uint8_t> Bitmap(int width, int height, uint32_t seed) {
+  std::vector<uint8_t> out = BitmapHeader(width, height);
   Random random{seed * 2654435761u + 1};
   const int corner = 3 + static_cast<int>(seed % 4);
   for (int y = 0; y < height; ++y) {
@@ -77,9 +89,7 @@ std::vector<uint8_t> Bitmap(int width, int height, uint32_t seed) {
       out.push_back(g);
       out.push_back(r);
     }
-    for (uint32_t pad = static_cast<uint32_t>(width) * 3; pad < stride; ++pad) {
-      out.push_back(0);
-    }
+    PadRow(out, width);
   }
   return out;
 }
@@ -122,6 +132,90 @@ std::vector<uint8_t> Corpus(size_t size) {
       out.insert(out.end(), ini.begin(), ini.end());
       names.clear();
     }
+    ++seed;
+  }
+  out.resize(size);
+  return out;
+}
+
+std::vector<uint8_t> NoisyBitmap(int width, int height, uint32_t seed) {
+  std::vector<uint8_t> out = BitmapHeader(width, height);
+  Random random{seed * 2246822519u + 7};
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      // A gradient along the row with noise of up to three steps on one byte in eight (rows
+      // repeat, so the matcher finds short runs between the noise), and flat face-coloured
+      // patches.
+      const bool flat = ((x / 24) + (y / 16) + static_cast<int>(seed)) % 5 == 0;
+      const int base[3] = {(x * 3 + y / 8) & 0xFF, (x + 40) & 0xFF, (x * 2 + 64) & 0xFF};
+      for (int channel = 0; channel < 3; ++channel) {
+        if (flat) {
+          out.push_back(channel == 2 ? 0xF2 : 0xF6);
+        } else {
+          const uint32_t roll = random.Next();
+          const int noise = roll % 8 == 0 ? static_cast<int>((roll >> 8) % 7) - 3 : 0;
+          out.push_back(static_cast<uint8_t>(base[channel] + noise));
+        }
+      }
+    }
+    PadRow(out, width);
+  }
+  return out;
+}
+
+std::vector<uint8_t> MixedText(size_t size, uint32_t seed) {
+  static const char *const words[] = {
+      "document", "convert", "folder", "target", "source", "Word", "format", "page",
+      "skin", "window", "the", "of", "and", "to", "a", "in", "list", "file", "run",
+      "batch", "error", "done", "open", "save", "print", "table", "style", "font"};
+  constexpr size_t wordCount = sizeof(words) / sizeof(words[0]);
+  Random random{seed * 2654435761u + 11};
+  std::vector<uint8_t> out;
+  out.reserve(size + 16);
+  while (out.size() < size) {
+    const uint32_t pick = random.Next();
+    switch (pick % 8) {
+    case 0:
+    case 1: { // two GB2312 Chinese characters from the level-1 rows
+      for (int k = 0; k < 2; ++k) {
+        const uint32_t v = random.Next();
+        out.push_back(static_cast<uint8_t>(0xB0 + v % 40));
+        out.push_back(static_cast<uint8_t>(0xA1 + (v >> 8) % 94));
+      }
+      break;
+    }
+    case 2: { // a number
+      const std::string number = std::to_string(random.Next() % 100000);
+      out.insert(out.end(), number.begin(), number.end());
+      out.push_back(pick & 0x100 ? ',' : ' ');
+      break;
+    }
+    case 3:
+      out.push_back(pick & 0x100 ? '\r' : '.');
+      out.push_back(pick & 0x100 ? '\n' : ' ');
+      break;
+    default: {
+      const std::string word = words[(pick >> 8) % wordCount];
+      out.insert(out.end(), word.begin(), word.end());
+      out.push_back(' ');
+      break;
+    }
+    }
+  }
+  out.resize(size);
+  return out;
+}
+
+std::vector<uint8_t> HardCorpus(size_t size) {
+  static const int shapes[][2] = {{160, 120}, {75, 21}, {256, 64}, {48, 48}};
+  std::vector<uint8_t> out;
+  uint32_t seed = 1;
+  while (out.size() < size) {
+    const int *shape = shapes[seed % 4];
+    const std::vector<uint8_t> bmp = NoisyBitmap(shape[0], shape[1], seed);
+    out.insert(out.end(), bmp.begin(), bmp.end());
+    const std::vector<uint8_t> text = MixedText(4096 + seed % 5 * 1024, seed);
+    out.insert(out.end(), text.begin(), text.end());
     ++seed;
   }
   out.resize(size);

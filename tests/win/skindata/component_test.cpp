@@ -224,6 +224,22 @@ TEST(SkinDataComponent, SkinStreamWritesLengthAndBytesAndReadsBack) {
   EXPECT_FALSE(empty.ReadBinaryProperty("Other", zero));
 }
 
+TEST(SkinDataComponent, StartingUnskinnedKeepsTheSkinStreamButLoadsNoSkin) {
+  const std::vector<uint8_t> skin = SmallSkin().Pack();
+  TMemoryStream stream;
+  LoadData(skin)->WriteData(stream);
+  struct Restore {
+    ~Restore() { TSkinData::StartUnskinned = false; }
+  } restore;
+  TSkinData::StartUnskinned = true;
+  TSkinData plain(nullptr);
+  stream.SetPosition(0);
+  ASSERT_TRUE(plain.ReadBinaryProperty("SkinStream", stream));
+  EXPECT_TRUE(plain.NoSkin);
+  EXPECT_EQ(plain.ToolBars, nullptr);
+  EXPECT_EQ(plain.SkinBuffer->Size(), static_cast<int64_t>(skin.size()));
+}
+
 TEST(SkinDataComponent, LoadsFromFilesAndSkinStores) {
   ManagerScope scope;
   const std::string file = TempFile("h6_skindata_test.skn");
