@@ -89,6 +89,12 @@ int LibreOfficeProcessesAfter(int expected, int seconds) {
   return now;
 }
 
+std::string WindowText(HWND window) {
+  char text[MAX_PATH * 2] = {};
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
 struct ComApartment {
   ComApartment() { CoInitialize(nullptr); }
   ~ComApartment() { CoUninitialize(); }
@@ -377,6 +383,38 @@ TEST_F(WordServer, ObjectModelAsClientsUseIt) {
   EXPECT_THROW(cv.Call("SaveAs", {OleVariant(folder / "closed.doc")}), EOleException);
 }
 
+std::vector<std::string> ListItems(HWND list) {
+  std::vector<std::string> items;
+  const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    wchar_t text[MAX_PATH * 2] = {};
+    SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+    items.push_back(WideToAnsi(text, wcslen(text)));
+  }
+  return items;
+}
+
+TEST_F(WordServer, VisibleShowsTheServerWindowWithItsDocuments) {
+  HWND window = FindWindowA("KestrovaWordServer", nullptr);
+  EXPECT_TRUE(window == nullptr || !IsWindowVisible(window)) << "nothing shows while invisible";
+  word.Put("Visible", OleVariant(true));
+  EXPECT_TRUE(word.Get("Visible").AsBoolean());
+  window = FindWindowA("KestrovaWordServer", nullptr);
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(IsWindowVisible(window));
+  OleVariant documents = word.Get("Documents");
+  documents.Call("Open", {OleVariant(std::string(kCv))});
+  documents.Call("Open", {OleVariant(std::string(kEmptyDocx))});
+  HWND list = FindWindowExA(window, nullptr, "LISTBOX", nullptr);
+  EXPECT_EQ(ListItems(list), (std::vector<std::string>{kCv, kEmptyDocx}));
+  HWND status = FindWindowExA(window, nullptr, "STATIC", nullptr);
+  EXPECT_EQ(WindowText(status), std::string("已打开 ") + kEmptyDocx);
+  word.Get("ActiveDocument").Call("Close");
+  EXPECT_EQ(ListItems(list), (std::vector<std::string>{kCv}));
+  word.Put("Visible", OleVariant(false));
+  EXPECT_FALSE(IsWindowVisible(window));
+}
+
 TEST(WordServerLifetime, QuitWithDocumentsOpenEndsLibreOffice) {
   ComApartment apartment;
   const int before = LibreOfficeProcesses();
@@ -415,6 +453,101 @@ TEST(WordServerLifetime, ClientThatDiesLeavesNoLibreOfficeBehind) {
   CloseHandle(child.hProcess);
   ASSERT_EQ(code, 3u) << "the client died before it had LibreOffice started";
   EXPECT_EQ(LibreOfficeProcessesAfter(before, 20), before);
+}
+
+} // namespace
+
+namespace {
+
+const char kOurClsid[] = "{CB9EC96C-5A5B-428B-9863-F0CCD898448B}";
+const char kOtherClsid[] = "{5D1F7D44-1E3C-4F0B-A1E2-3C4D5E6F7081}";
+const char kContested[] = "Kestrova.Test.Contested";
+
+std::string ClassesValue(const std::string &key) {
+  char value[256] = {};
+  DWORD size = sizeof value;
+  if (RegGetValueA(HKEY_LOCAL_MACHINE, ("Software\\Classes\\" + key).c_str(), nullptr,
+                   RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+    return "(none)";
+  return value;
+}
+
+void SetClassesValue(const std::string &key, const std::string &value) {
+  RegSetKeyValueA(HKEY_LOCAL_MACHINE, ("Software\\Classes\\" + key).c_str(), nullptr, REG_SZ,
+                  value.c_str(), static_cast<DWORD>(value.size() + 1));
+}
+
+void DeleteClassesKey(const std::string &key) {
+  RegDeleteTreeA(HKEY_LOCAL_MACHINE, ("Software\\Classes\\" + key).c_str());
+}
+
+// Runs the server beside the tests with `arguments`; its exit code.
+DWORD RunServer(const std::string &arguments) {
+  char self[MAX_PATH];
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  std::string path(self);
+  path = path.substr(0, path.find_last_of('\\')) + "\\..\\bin\\KestrovaWord.exe";
+  std::string command = "\"" + path + "\" " + arguments;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &info))
+    return ~0u;
+  WaitForSingleObject(info.hProcess, 60000);
+  DWORD code = ~0u;
+  GetExitCodeProcess(info.hProcess, &code);
+  CloseHandle(info.hThread);
+  CloseHandle(info.hProcess);
+  return code;
+}
+
+class Registration : public ::testing::Test {
+protected:
+  void TearDown() override {
+    DeleteClassesKey(kContested);
+    DeleteClassesKey(std::string("CLSID\\") + kOtherClsid);
+    // The other tests find the server by its own ProgID.
+    RunServer("/regserver /progid Kestrova.WordServer");
+  }
+  const std::string progIdClsid = std::string(kContested) + "\\CLSID";
+};
+
+TEST_F(Registration, AnotherServerKeepsItsProgIdUnlessForced) {
+  SetClassesValue(progIdClsid, kOtherClsid);
+  SetClassesValue(std::string("CLSID\\") + kOtherClsid + "\\LocalServer32", "C:\\other.exe");
+  EXPECT_EQ(RunServer(std::string("/regserver /progid ") + kContested), 3u);
+  EXPECT_EQ(ClassesValue(progIdClsid), kOtherClsid);
+  EXPECT_EQ(ClassesValue("Kestrova.WordServer\\CLSID"), kOurClsid);
+
+  EXPECT_EQ(RunServer(std::string("/unregserver /progid ") + kContested), 0u);
+  EXPECT_EQ(ClassesValue(progIdClsid), kOtherClsid) << "not ours: left alone";
+  EXPECT_EQ(ClassesValue(std::string("CLSID\\") + kOurClsid + "\\LocalServer32"), "(none)");
+
+  EXPECT_EQ(RunServer(std::string("/regserver /force /progid ") + kContested), 0u);
+  EXPECT_EQ(ClassesValue(progIdClsid), kOurClsid);
+  EXPECT_EQ(RunServer(std::string("/unregserver /progid ") + kContested), 0u);
+  EXPECT_EQ(ClassesValue(progIdClsid), "(none)");
+  EXPECT_EQ(ClassesValue("Kestrova.WordServer\\CLSID"), "(none)");
+}
+
+TEST_F(Registration, FreeOrAbandonedProgIdIsTaken) {
+  EXPECT_EQ(RunServer(std::string("/regserver /progid ") + kContested), 0u);
+  EXPECT_EQ(ClassesValue(progIdClsid), kOurClsid);
+  // A class whose server is gone (a removed program's leftovers) holds nothing.
+  SetClassesValue(progIdClsid, kOtherClsid);
+  EXPECT_EQ(RunServer(std::string("/regserver /progid ") + kContested), 0u);
+  EXPECT_EQ(ClassesValue(progIdClsid), kOurClsid);
+  const std::string server = ClassesValue(std::string("CLSID\\") + kOurClsid + "\\LocalServer32");
+  EXPECT_NE(server.find("KestrovaWord.exe\""), std::string::npos) << server;
+}
+
+TEST_F(Registration, StandInWordKeepsWordApplication) {
+  const std::string before = ClassesValue("Word.Application\\CLSID");
+  ASSERT_NE(before, "(none)") << "the stand-in Word is registered for these tests";
+  EXPECT_EQ(RunServer("/regserver"), 3u);
+  EXPECT_EQ(ClassesValue("Word.Application\\CLSID"), before);
+  EXPECT_EQ(RunServer("/bogus"), 2u);
 }
 
 } // namespace
