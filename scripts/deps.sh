@@ -8,7 +8,8 @@
 set -euo pipefail
 
 packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 xvfb xauth cmake ninja-build
-  googletest libbenchmark-dev fonts-wqy-zenhei fonts-arphic-uming imagemagick clang libclang-rt-14-dev locales)
+  googletest libbenchmark-dev fonts-wqy-zenhei fonts-arphic-uming imagemagick clang libclang-rt-14-dev locales
+  libreoffice-writer-nogui python3-uno python3-docx)
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 have_wine32() { installed wine32:i386; }

@@ -1,9 +1,15 @@
 #include "wordserver/bridgeprotocol.h"
 
-#include <cstdio>
 #include <cstdlib>
 
 namespace {
+
+void AppendEscape(std::string &out, unsigned long unit) {
+  static const char kHex[] = "0123456789abcdef";
+  out += "\\u";
+  for (int shift = 12; shift >= 0; shift -= 4)
+    out += kHex[(unit >> shift) & 0xF];
+}
 
 std::string Quoted(const std::wstring &text) {
   std::string out = "\"";
@@ -15,15 +21,11 @@ std::string Quoted(const std::wstring &text) {
     } else if (unit >= 0x20 && unit < 0x7F) {
       out += static_cast<char>(c);
     } else if (unit > 0xFFFF) { // a 32-bit wchar_t: write the surrogate pair
-      char buffer[16];
       const unsigned long v = unit - 0x10000;
-      std::snprintf(buffer, sizeof buffer, "\\u%04lx\\u%04lx", 0xD800 + (v >> 10),
-                    0xDC00 + (v & 0x3FF));
-      out += buffer;
+      AppendEscape(out, 0xD800 + (v >> 10));
+      AppendEscape(out, 0xDC00 + (v & 0x3FF));
     } else {
-      char buffer[8];
-      std::snprintf(buffer, sizeof buffer, "\\u%04lx", unit);
-      out += buffer;
+      AppendEscape(out, unit);
     }
   }
   return out + "\"";
