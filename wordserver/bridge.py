@@ -99,7 +99,11 @@ class Office:
             self.stop()
         import uno
         self.profile = tempfile.mkdtemp(prefix='kestrova-word-')
-        self._prepare_profile()
+        seed = self._seed()
+        if seed and os.path.isdir(seed):
+            shutil.copytree(seed, self.profile, dirs_exist_ok=True)
+        else:
+            self._prepare_profile()
         pipe = 'kestrova-word-%d' % os.getpid()
         program = self.soffice
         # The binary itself, not the launcher script: then nothing stands between this program
@@ -135,6 +139,32 @@ class Office:
         self.detection = self.smgr.createInstanceWithContext(
             'com.sun.star.document.TypeDetection', context)
         self.desktop = self.smgr.createInstanceWithContext('com.sun.star.frame.Desktop', context)
+
+    def _seed(self):
+        """Where a profile that LibreOffice has finished setting up is kept, so that the next
+        instance need not make its own (a new profile costs LibreOffice a restart). One per
+        LibreOffice installation, in the user's cache."""
+        try:
+            stamp = int(os.path.getmtime(os.path.realpath(self.soffice)))
+        except OSError:
+            return None
+        cache = os.environ.get('XDG_CACHE_HOME') or os.path.join(
+            os.path.expanduser('~'), '.cache')
+        return os.path.join(cache, 'kestrova-word', 'profile-%d' % stamp)
+
+    def _keep_as_seed(self):
+        seed = self._seed()
+        if not seed or os.path.isdir(seed) or not self.profile:
+            return
+        staging = None
+        try:
+            os.makedirs(os.path.dirname(seed), exist_ok=True)
+            staging = tempfile.mkdtemp(prefix='seed-', dir=os.path.dirname(seed))
+            shutil.copytree(self.profile, staging, dirs_exist_ok=True)
+            os.rename(staging, seed)  # another instance may have been first: then ours goes
+        except OSError:
+            if staging:
+                shutil.rmtree(staging, ignore_errors=True)
 
     def _prepare_profile(self):
         """Marks the new profile as already set up for this LibreOffice version. Without the
@@ -177,11 +207,14 @@ class Office:
             self.desktop = None
         if self.process is not None:
             try:
-                self.process.wait(timeout=10)
+                clean = self.process.wait(timeout=10) == 0
             except subprocess.TimeoutExpired:
                 self.process.kill()
                 self.process.wait()
+                clean = False
             self.process = None
+            if clean:
+                self._keep_as_seed()
         if self.profile:
             shutil.rmtree(self.profile, ignore_errors=True)
             self.profile = None

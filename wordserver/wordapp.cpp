@@ -4,7 +4,7 @@
 
 #include "wordserver/wordformats.h"
 
-void (*g_onApplicationGone)() = nullptr;
+void (*g_onApplicationGone)(WordApplication *destroyed) = nullptr;
 
 namespace {
 
@@ -151,6 +151,8 @@ HRESULT WordDocument::Perform(DISPID id, WORD, const AutoArgs &args, VARIANT *re
   }
   if (!application_)
     return RaiseError(excep, kClosedText);
+  if (application_->HasQuit())
+    return RaiseError(excep, kQuitText);
   if (id == kClose) {
     bool save = false;
     if (args.Has(0) && !args.Boolean(0, save, argError))
@@ -180,7 +182,7 @@ WordApplication::WordApplication() : AutoObject(kApplicationMembers) {}
 WordApplication::~WordApplication() {
   Shutdown();
   if (g_onApplicationGone)
-    g_onApplicationGone();
+    g_onApplicationGone(this);
 }
 
 void WordApplication::Shutdown() {
@@ -285,11 +287,11 @@ HRESULT WordApplication::Perform(DISPID id, WORD flags, const AutoArgs &args, VA
     bool save = false;
     if (args.Has(0) && !args.Boolean(0, save, argError))
       return DISP_E_TYPEMISMATCH;
-    window_.Status(L"正在退出");
-    Shutdown();
+    // The reply goes out at once; LibreOffice ends as the process does, right after it.
     quit_ = true;
+    window_.Show(false);
     if (g_onApplicationGone)
-      g_onApplicationGone();
+      g_onApplicationGone(nullptr);
     return S_OK;
   }
   case kVersion:

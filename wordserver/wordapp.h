@@ -62,5 +62,6 @@ private:
   bool quit_ = false;
 };
 
-// Called once the Application is gone or has quit, so the process can end.
-extern void (*g_onApplicationGone)();
+// Called when the Application has quit (with null) or is being destroyed (with itself), so
+// that the process can end.
+extern void (*g_onApplicationGone)(WordApplication *destroyed);

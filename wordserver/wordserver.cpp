@@ -31,8 +31,9 @@ void CALLBACK QuitTimer(HWND, UINT, UINT_PTR timer, DWORD) {
 }
 
 // The Application quit or went away: end the process once the reply to the last call is out.
-void EndSoon() {
-  g_application = nullptr;
+void EndSoon(WordApplication *destroyed) {
+  if (destroyed == g_application)
+    g_application = nullptr;
   SetTimer(nullptr, 0, kQuitDelayMs, QuitTimer);
 }
 
@@ -170,7 +171,7 @@ int Serve() {
     DispatchMessageW(&message);
   }
   CoRevokeClassObject(cookie);
-  // A client that died holds the Application forever: end its LibreOffice here.
+  // After Quit, or when the client died holding the Application: LibreOffice ends here.
   if (g_application)
     g_application->Shutdown();
   CoUninitialize();
