@@ -7,10 +7,12 @@
 # still builds and runs, and the 32-bit Wine tests report themselves as not run.
 set -euo pipefail
 
-# fp-utils brings chmcmd and chmls, which compile and list the help file.
+# fonts-arphic-uming is the Song face of the Wine prefixes; fp-utils brings chmcmd and chmls,
+# which compile and list the help file; LibreOffice Writer and its UNO bridge convert for the
+# Word server.
 packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 xvfb xauth cmake ninja-build
-  googletest libbenchmark-dev fonts-wqy-zenhei fonts-arphic-uming imagemagick clang libclang-rt-14-dev locales
-  fp-utils)
+  googletest libbenchmark-dev fonts-wqy-zenhei fonts-arphic-uming imagemagick clang
+  libclang-rt-14-dev locales fp-utils libreoffice-writer-nogui python3-uno python3-docx)
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 have_wine32() { installed wine32:i386; }
