@@ -23,6 +23,9 @@ std::vector<uint32_t> Colours(const COLORREF *first, size_t count) {
 COLORREF CheckColour(int image) {
   return kCheckColours[image - 1];
 }
+COLORREF ScrollColour(int image) {
+  return RGB(10 * image, 250 - 10 * image, 60 + 5 * image);
+}
 COLORREF RadioColour(int image) {
   return kRadioColours[image - 1];
 }
@@ -33,7 +36,12 @@ skintest::SkinPackage ControlSkin(bool withButtons) {
           "[Colours]\nButtonFace=242 244 247\nButtonShadow=160 168 176\nButtonText=30 42 56\n"
           "[SunkEdge]\nImage=sunk.bmp\nLeftWidth=2\nTopHeight=2\nRightWidth=2\nBottomHeight=2\n"
           "[ComboButton]\nImage=combo.bmp\nTrans=0\n"
-          "[ExtraImages]\nImage=arrows.bmp\nTrans=1\n";
+          "[ExtraImages]\nImage=arrows.bmp\nTrans=1\n"
+          "[Scrollbar]\nImage=scroll.bmp\nTrans=0\n"
+          "[VertScroll]\nImage=track.bmp\nTrans=0\n[HorzScroll]\nImage=track.bmp\nTrans=0\n"
+          "[VertScrollThumb]\nImage=thumb.bmp\nFrameCount=3\nTrans=0\n"
+          "[HorzScrollThumb]\nImage=thumb.bmp\nFrameCount=3\nTrans=0\n"
+          "[Headerbar]\nImage=header.bmp\nFrame=5\nTrans=0\n";
   if (withButtons)
     p.ini += "[Buttons]\nBitmap=button.bmp\nLeftWidth=4\nTopHeight=4\nRightWidth=4\n"
              "BottomHeight=4\nTrans=0\nCheckButton=check.bmp\nCheckButtonFrame=12\n"
@@ -43,7 +51,14 @@ skintest::SkinPackage ControlSkin(bool withButtons) {
       .Add("radio.bmp", Frames(kMark, kMark, Colours(kRadioColours, 8)))
       .Add("combo.bmp", Frames(17, 17, Colours(kCombo, 4)))
       .Add("sunk.bmp", Frames(12, 12, Colours(kSunk, 4)))
-      .Add("arrows.bmp", Frames(7, 4, {0, 0, 0, 0, 0}));
+      .Add("arrows.bmp", Frames(7, 4, {0, 0, 0, 0, 0}))
+      .Add("track.bmp", Frames(kScrollImage, kScrollImage, Colours(kTrack, 4)))
+      .Add("thumb.bmp", Frames(kScrollImage, kScrollImage, Colours(kThumb, 3)))
+      .Add("header.bmp", Frames(20, 18, Colours(kHeader, 5)));
+  std::vector<uint32_t> strip;
+  for (int i = 1; i <= 23; ++i)
+    strip.push_back(ScrollColour(i));
+  p.Add("scroll.bmp", Frames(kScrollImage, kScrollImage, strip));
   return p;
 }
 

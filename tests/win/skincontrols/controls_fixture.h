@@ -35,6 +35,15 @@ constexpr COLORREF kCombo[] = {RGB(100, 160, 60), RGB(60, 120, 30), RGB(150, 150
 constexpr COLORREF kSunk[] = {RGB(70, 90, 110), RGB(40, 60, 80), RGB(130, 130, 130),
                               RGB(100, 120, 140)};
 
+// Scroll-bar strip of 23 images, tracks (4) and thumbs (3), header frames (5): solid colours.
+COLORREF ScrollColour(int image);
+constexpr COLORREF kTrack[] = {RGB(230, 230, 200), RGB(220, 220, 190), RGB(200, 200, 200),
+                               RGB(240, 240, 210)};
+constexpr COLORREF kThumb[] = {RGB(80, 140, 200), RGB(40, 100, 160), RGB(120, 180, 240)};
+constexpr COLORREF kHeader[] = {RGB(210, 220, 235), RGB(170, 200, 240), RGB(150, 170, 210),
+                                RGB(210, 220, 235), RGB(210, 220, 235)};
+constexpr int kScrollImage = 16; // the strip's image size
+
 // withButtons false: a skin without the [Buttons] pictures.
 skintest::SkinPackage ControlSkin(bool withButtons = true);
 
