@@ -63,6 +63,17 @@ void Send(std::initializer_list<Event> events) {
   ControlTest::Pump(150);
 }
 
+// Lets the left button go 700 ms from now (from another thread: this one is held in the
+// system's tracking loop meanwhile).
+DWORD WINAPI ReleaseLater(void *) {
+  Sleep(700);
+  INPUT up{};
+  up.type = INPUT_MOUSE;
+  up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(1, &up, sizeof(up));
+  return 0;
+}
+
 void Click(POINT at) {
   Send({{MOUSEEVENTF_LEFTDOWN, at}, {MOUSEEVENTF_LEFTUP, at}});
 }
@@ -149,17 +160,7 @@ TEST_F(ControlTest, RealInputScrollsAsTheSystemScrollBarDoes) {
     // The up arrow held: the system repeats the line steps until the release, which a thread
     // sends a while after the press.
     const int before = Position(m);
-    HANDLE release = CreateThread(
-        nullptr, 0,
-        [](void *) -> DWORD {
-          Sleep(700);
-          INPUT up{};
-          up.type = INPUT_MOUSE;
-          up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-          SendInput(1, &up, sizeof(up));
-          return 0;
-        },
-        nullptr, 0, nullptr);
+    HANDLE release = CreateThread(nullptr, 0, ReleaseLater, nullptr, 0, nullptr);
     Send({{MOUSEEVENTF_LEFTDOWN, {x, bar.top + arrow / 2}}});
     WaitForSingleObject(release, 3000);
     CloseHandle(release);
