@@ -109,6 +109,20 @@ void TSkinControl::SkinChange() {
   Invalidate();
 }
 
+bool TSkinControl::Adopt(TControl *control, TSkinData *data, TCanvas *canvas, TWinSkinForm *form) {
+  SkinData = data;
+  Canvas = canvas;
+  SkinForm = form;
+  Control = dynamic_cast<TWinControl *>(control);
+  if (Control == nullptr)
+    return false;
+  Handle = Control->Handle();
+  Unicode = IsWindowUnicode(Handle) != FALSE;
+  if (SkinForm != nullptr)
+    SkinForm->AddControlList(this);
+  return true;
+}
+
 void TSkinControl::HookWindowProc(TControl *control) {
   OldWindowProc = control->WindowProc;
   control->WindowProc = TWndMethod(this, &TSkinControl::NewWndProc);

@@ -117,6 +117,9 @@ public:
   std::wstring WindowText() const;
 
 protected:
+  // Takes the windowed control as this object's, with the skin, canvas and form, and has the
+  // form list the object; false when the control has no window.
+  bool Adopt(TControl *control, TSkinData *data, TCanvas *canvas, TWinSkinForm *form);
   // Puts NewWndProc in the control's WindowProc, keeping the old one (restored on destruction).
   void HookWindowProc(TControl *control);
   // Binds Handle's window procedure to this object (Inithwnd) and unbinds it again.

@@ -6,16 +6,9 @@
 #include "skin/form/winskinform.h"
 
 void TSkinBox::Init(TWinSkinForm *form, TSkinData *data, TCanvas *canvas, bool changeColor) {
-  SkinData = data;
-  SkinForm = form;
-  Canvas = canvas;
   ChangeColor = changeColor;
-  Control = dynamic_cast<TWinControl *>(Owner());
-  if (Control == nullptr)
+  if (!Adopt(dynamic_cast<TControl *>(Owner()), data, canvas, form))
     return;
-  Handle = Control->Handle();
-  if (SkinForm != nullptr)
-    SkinForm->AddControlList(this);
   if (ChangeColor) {
     SavedColor = Control->Color();
     Control->SetColor(SkinData->Colors[csButtonFace]);

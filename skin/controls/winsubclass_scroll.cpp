@@ -353,16 +353,8 @@ TSkinScrollbar::~TSkinScrollbar() = default;
 
 void TSkinScrollbar::InitScrollbar(TControl *control, TSkinData *data, TCanvas *canvas,
                                    TWinSkinForm *form) {
-  SkinData = data;
-  Canvas = canvas;
-  SkinForm = form;
-  Control = dynamic_cast<TWinControl *>(control);
-  if (Control == nullptr)
+  if (!Adopt(control, data, canvas, form))
     return;
-  Handle = Control->Handle();
-  Unicode = IsWindowUnicode(Handle) != FALSE;
-  if (SkinForm != nullptr)
-    SkinForm->AddControlList(this);
   // A border of the control's own: its BorderStyle where it has one, else its window style.
   if (GetPropInfo(Control, "BorderStyle") != nullptr)
     HasBorder = AnsiLowerCase(GetEnumProperty(Control, "BorderStyle")) != "bsnone";
@@ -567,16 +559,8 @@ TSkinScControl::~TSkinScControl() = default;
 
 void TSkinScControl::InitScrollbar(TControl *control, TSkinData *data, TCanvas *canvas,
                                    TWinSkinForm *form) {
-  SkinData = data;
-  Canvas = canvas;
-  SkinForm = form;
-  Control = dynamic_cast<TWinControl *>(control);
-  if (Control == nullptr)
+  if (!Adopt(control, data, canvas, form))
     return;
-  Handle = Control->Handle();
-  Unicode = IsWindowUnicode(Handle) != FALSE;
-  if (SkinForm != nullptr)
-    SkinForm->AddControlList(this);
   Overlay = std::make_unique<TWScrollbar>(this, Handle, 2);
   if (!Control->Visible())
     Overlay->HideScrollbar();
