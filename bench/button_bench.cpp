@@ -80,11 +80,7 @@ int main(int argc, char **argv) {
   const int batches = argc > 2 ? std::max(2, std::atoi(argv[2])) : 6;
 
   TApplication application(nullptr);
-  RegisterApplicationClasses();
-  application.Initialize();
-  application.SetTitle("Kestrova");
-  TMainForm *form = application.CreateForm<TMainForm>();
-  form->ShowForm();
+  TMainForm *form = bench::ShowMainWindow(application);
   const HWND button = form->Button3->Handle();
   if (!PumpUntil([button] { return SendMessageA(button, CN_IsSkinned, 0, 0) == 1; }, 10000))
     Fail("the start button was not skinned");

@@ -57,15 +57,15 @@ void CodecFileToFile(std::FILE *in, std::FILE *out, bool pack) {
   if (pack) {
     const auto size = static_cast<uint32_t>(input.size());
     Bytes output = {static_cast<uint8_t>(size), static_cast<uint8_t>(size >> 8),
-              static_cast<uint8_t>(size >> 16), static_cast<uint8_t>(size >> 24)};
+                    static_cast<uint8_t>(size >> 16), static_cast<uint8_t>(size >> 24)};
     const Bytes bits = lzh.PackBuffer(input.data(), input.size());
     output.insert(output.end(), bits.begin(), bits.end());
     std::fwrite(output.data(), 1, output.size(), out);
   } else if (input.size() >= 4) {
     // Only the declared size is written; the decoder may run up to a match past it.
-    auto left = static_cast<size_t>(std::max<int32_t>(
-        0, static_cast<int32_t>(input[0] | input[1] << 8 | input[2] << 16 |
-                                static_cast<uint32_t>(input[3]) << 24)));
+    auto left = static_cast<size_t>(
+        std::max<int32_t>(0, static_cast<int32_t>(input[0] | input[1] << 8 | input[2] << 16 |
+                                                  static_cast<uint32_t>(input[3]) << 24)));
     lzh.UnpackTo(input.data() + 4, input.size() - 4, static_cast<int32_t>(left),
                  [&](const uint8_t *bytes, size_t n) {
                    n = std::min(n, left);

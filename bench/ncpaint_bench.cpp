@@ -8,10 +8,10 @@
 //
 // Each batch sends WM_NCPAINT (wParam 1) to the window, or repaints it fully, a calibrated
 // number of times and flushes GDI inside the timed region; the sides alternate S U U S S U ...
-// so that drift cancels, and each side reports the median of its batches. Before timing, a probe proves that each side
-// really paints its frame: the frame is overwritten with a sentinel colour, one WM_NCPAINT is
-// sent, and the caption pixel read back must be the skin's (skinned) or at least repainted and
-// different from the skin's (unskinned). The program exits 1 when a probe fails.
+// so that drift cancels, and each side reports the median of its batches. Before timing, a probe
+// proves that each side really paints its frame: the frame is overwritten with a sentinel colour,
+// one WM_NCPAINT is sent, and the caption pixel read back must be the skin's (skinned) or at least
+// repainted and different from the skin's (unskinned). The program exits 1 when a probe fails.
 #include "app/mainform1.h"
 #include "skin/data/winskindata.h"
 #include "skin/data/winskindlg.h"
@@ -172,11 +172,7 @@ int main(int argc, char **argv) {
   const int batches = argc > 2 ? std::max(2, std::atoi(argv[2])) : 6;
 
   TApplication application(nullptr);
-  RegisterApplicationClasses();
-  application.Initialize();
-  application.SetTitle("Kestrova");
-  TMainForm *form = application.CreateForm<TMainForm>();
-  form->ShowForm();
+  TMainForm *form = bench::ShowMainWindow(application);
   const HWND window = form->Handle();
   if (SkinManager == nullptr)
     Fail("no skin manager: the main form's skin data did not load");

@@ -112,8 +112,8 @@ int main(int argc, char **argv) {
   const char *const names[] = {"decompress", "unpack container", "INI parse", "bitmap decode"};
   double rest = whole;
   std::printf("skin load, median of %d rounds: %lld bytes packed, %lld unpacked, %zu bitmaps\n",
-              rounds, static_cast<long long>(skinFile.Size()),
-              static_cast<long long>(unpackedSize), bitmapCount);
+              rounds, static_cast<long long>(skinFile.Size()), static_cast<long long>(unpackedSize),
+              bitmapCount);
   std::printf("  whole load            %7.2f ms  (budget 15 ms: %s)\n", whole,
               whole < 15.0 ? "met" : "MISSED");
   for (int i = 0; i < 4; ++i) {

@@ -11,7 +11,7 @@
 // until the window is skinned (skinned side) and no paint is pending, then reports its peak
 // working set and ends. A warm-up pair runs first and is not counted.
 #include "app/mainform1.h"
-#include "bench/bench_util.h"
+#include "bench/win_bench_support.h"
 #include "skin/data/winskindata.h"
 #include "skin/form/winskinform.h"
 
@@ -46,11 +46,7 @@ bool Painted(HWND window, bool skinned) {
 int Child(bool skinned) {
   TSkinData::StartUnskinned = !skinned;
   TApplication application(nullptr);
-  RegisterApplicationClasses();
-  application.Initialize();
-  application.SetTitle("Kestrova");
-  TMainForm *form = application.CreateForm<TMainForm>();
-  form->ShowForm();
+  TMainForm *form = bench::ShowMainWindow(application);
   const HWND window = form->Handle();
   const double give_up = Seconds() + 20;
   for (;;) {
@@ -137,8 +133,7 @@ int main(int argc, char **argv) {
   }
   const double s = Median(skinnedTimes), p = Median(plainTimes);
   const double sm = Median(skinnedPeaks), pm = Median(plainPeaks);
-  std::printf("start-up to the first painted main window, median of %d starts per side\n",
-              rounds);
+  std::printf("start-up to the first painted main window, median of %d starts per side\n", rounds);
   std::printf("  skinned    %7.1f ms   peak working set %6.1f MB\n", s * 1000, sm);
   std::printf("  unskinned  %7.1f ms   peak working set %6.1f MB\n", p * 1000, pm);
   std::printf("  ratio skinned/unskinned %.2f (at most 1.3)   working set %+.1f MB (at most +5)\n",

@@ -25,10 +25,12 @@ int main(int argc, char **argv) {
     for (int i = 3; i < argc; ++i) {
       const std::string source = argv[i];
       const std::string name = source.substr(source.find_last_of('\\') + 1);
-      const std::string target = std::string(argv[2]) + "\\" + name.substr(0, name.rfind('.')) + ".doc";
+      const std::string target =
+          std::string(argv[2]) + "\\" + name.substr(0, name.rfind('.')) + ".doc";
       try {
-        word.Get("Documents").Call("Open", {OleVariant(source), OleVariant(false),
-                                            OleVariant(false), OleVariant(false)});
+        word.Get("Documents")
+            .Call("Open",
+                  {OleVariant(source), OleVariant(false), OleVariant(false), OleVariant(false)});
         word.Get("ActiveDocument").Call("SaveAs", {OleVariant(target), OleVariant(0)});
       } catch (const Exception &e) {
         std::fprintf(stderr, "%s: %s\n", source.c_str(), e.Message().c_str());

@@ -347,6 +347,17 @@ std::wstring TSkinControl::WindowText() const {
 
 // ----------------------------------------------------------------- helpers
 
+bool HasSkinImage(const TDataSkinObject *element) {
+  return element != nullptr && element->Image != nullptr && !element->Image->Empty();
+}
+
+void AssignWindowFont(TCanvas &canvas, HWND window) {
+  auto font = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
+  LOGFONTA lf{};
+  if (font != nullptr && GetObjectA(font, sizeof(lf), &lf) != 0)
+    canvas.Font().AssignLogFont(lf);
+}
+
 void FillColor(HDC dc, const RECT &r, TColor colour) {
   GdiBrush brush(CreateSolidBrush(ColorToRGB(colour)));
   FillRect(dc, &r, brush.Get());
@@ -462,7 +473,7 @@ int TSkinControl::TextHeight(HDC dc, const std::string &text) {
 
 void TSkinControl::DrawSkinMap(HDC dc, const RECT &r, TDataSkinObject *element, int frameIndex,
                                int frameCount) {
-  if (Inverted(r) || element == nullptr || element->Image == nullptr || element->Image->Empty())
+  if (Inverted(r) || !HasSkinImage(element))
     return;
   SlicedImage &s = sliced_;
   if (s.image == nullptr || s.element != element || s.source != element->Image ||

@@ -150,6 +150,10 @@ inline int Height(const RECT &r) {
 // The skinning object bound to a bare window, or null.
 TSkinControl *FindBoundSkinControl(HWND window);
 
+// True when the skin has the element and its picture is not empty.
+bool HasSkinImage(const TDataSkinObject *element);
+// The font a window was given (WM_GETFONT) as the canvas font.
+void AssignWindowFont(TCanvas &canvas, HWND window);
 // Fills r with a solid brush of colour.
 void FillColor(HDC dc, const RECT &r, TColor colour);
 // Centred caption of the menu bar: alignment only chooses the format, the text is centred.

@@ -21,16 +21,7 @@ std::wstring WithLineBreak(const std::wstring &caption) {
 }
 
 bool HasPicture(const TSkinData *data) {
-  return data != nullptr && data->Button != nullptr && data->Button->Image != nullptr &&
-         !data->Button->Image->Empty();
-}
-
-// The font of a bare window as the canvas font.
-void AssignWindowFont(TCanvas &canvas, HWND window) {
-  auto font = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
-  LOGFONTA lf{};
-  if (font != nullptr && GetObjectA(font, sizeof(lf), &lf) != 0)
-    canvas.Font().AssignLogFont(lf);
+  return data != nullptr && HasSkinImage(data->Button);
 }
 
 bool IsTrue(TObject *control, const char *name) {

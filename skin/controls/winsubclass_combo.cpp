@@ -11,10 +11,6 @@ namespace {
 
 constexpr const char *kEditProp = "Kestrova.ComboEdit";
 
-bool HasImage(const TDataSkinObject *element) {
-  return element != nullptr && element->Image != nullptr && !element->Image->Empty();
-}
-
 } // namespace
 
 TSkinComBox::~TSkinComBox() {
@@ -170,7 +166,7 @@ int TSkinComBox::State(bool disabledFirst) const {
 
 void TSkinComBox::DrawControl(HDC dc, const RECT &r) {
   TDataSkinBorder *button = SkinData->ComboButton;
-  if (!HasImage(button))
+  if (!HasSkinImage(button))
     return;
   Style = static_cast<DWORD>(GetWindowLongEx(Handle, GWL_STYLE));
   ExStyle = static_cast<DWORD>(GetWindowLongEx(Handle, GWL_EXSTYLE));
@@ -190,7 +186,7 @@ void TSkinComBox::DrawControl(HDC dc, const RECT &r) {
   const bool left = (ExStyle & WS_EX_LEFTSCROLLBAR) != 0;
   if (button->Style == 2) {
     TDataSkinObject *whole = left ? SkinData->SunkEdge : button;
-    if (HasImage(whole))
+    if (HasSkinImage(whole))
       DrawRect2(dc, at, *whole->Image, whole->Margins, state, whole->Frames(), true, false, false);
     return;
   }
@@ -211,7 +207,7 @@ void TSkinComBox::DrawControl(HDC dc, const RECT &r) {
   if (SkinData->SunkEdge != nullptr)
     DrawSkinMap(dc, at, SkinData->SunkEdge, state, SkinData->SunkEdge->Frames());
   DrawSkinMap2(dc, buttonRect, *image, state, button->Frames());
-  if (TDataSkinObject *arrow = SkinData->ExtraImages; HasImage(arrow)) {
+  if (TDataSkinObject *arrow = SkinData->ExtraImages; HasSkinImage(arrow)) {
     const int w = arrow->Image->Width() / arrow->Frames(), h = arrow->Image->Height();
     const int x = arrowBox.left + (Width(arrowBox) - w) / 2;
     const int y = arrowBox.top + (Height(arrowBox) - h) / 2;

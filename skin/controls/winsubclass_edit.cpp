@@ -161,7 +161,7 @@ void TArrowButton::Paint() {
   const RECT r = ClientRect();
   FillColor(canvas.Handle(), r, data->Colors[csButtonFace]);
   TDataSkinObject *arrow = data->ComboArrow;
-  if (arrow == nullptr || arrow->Image == nullptr || arrow->Image->Empty())
+  if (!HasSkinImage(arrow))
     return;
   const int frames = arrow->Frames(), w = arrow->Image->Width() / frames;
   const int frame = Hot ? std::min(4, frames) : 1;
@@ -285,7 +285,7 @@ void TSkinUpDown::DrawControl(HDC dc, const RECT &area) {
   }
   const TUpDownStates states = UpDownStates(MouseState, along, half);
   TDataSkinBorder *element = vertical ? SkinData->UpDownVert : SkinData->UpDownHorz;
-  const bool skinned = element != nullptr && element->Image != nullptr && !element->Image->Empty();
+  const bool skinned = HasSkinImage(element);
   if (skinned) {
     DrawSkinButton(canvas.Handle(), first, kind, states.First);
     DrawSkinButton(canvas.Handle(), second, kind + 1, states.Second);

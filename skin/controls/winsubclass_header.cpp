@@ -9,14 +9,6 @@
 
 #include <algorithm>
 
-namespace {
-
-bool HasImage(const TDataSkinObject *element) {
-  return element != nullptr && element->Image != nullptr && !element->Image->Empty();
-}
-
-} // namespace
-
 void TSkinHeader::Init(TWinSkinForm *form, TSkinData *data, TCanvas *canvas, bool changeColor) {
   TSkinControl::Init(form, data, canvas, changeColor);
   HotItem = -1;
@@ -33,7 +25,7 @@ bool TSkinHeader::BeforeProc(TMessage &m) {
     WMPaint(m);
     return false;
   case WM_ERASEBKGND:
-    if (!HasImage(SkinData->Headerbar))
+    if (!HasSkinImage(SkinData->Headerbar))
       break;
     m.Result = 1;
     return false;
@@ -70,14 +62,11 @@ void TSkinHeader::WMMouseMove(TMessage &m) {
 
 void TSkinHeader::DrawControl(HDC dc, const RECT &r) {
   TDataSkinObject *bar = SkinData->Headerbar;
-  if (!HasImage(bar))
+  if (!HasSkinImage(bar))
     return;
   TBitmap buffer(Width(r), Height(r));
   TCanvas &canvas = buffer.Canvas();
-  LOGFONTA lf{};
-  if (auto font = reinterpret_cast<HFONT>(SendMessageA(Handle, WM_GETFONT, 0, 0));
-      font != nullptr && GetObjectA(font, sizeof(lf), &lf) != 0)
-    canvas.Font().AssignLogFont(lf);
+  AssignWindowFont(canvas, Handle);
   SetBkMode(canvas.Handle(), TRANSPARENT);
   Enabled = true;
   auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(Handle, HDM_GETIMAGELIST, 0, 0));

@@ -29,10 +29,6 @@ void RegisterOverlayClass() {
   (void)registered;
 }
 
-bool HasImage(const TDataSkinObject *element) {
-  return element != nullptr && element->Image != nullptr && !element->Image->Empty();
-}
-
 // The scroll bar of a scroll-bar control, in the form GetScrollBarInfo gives it.
 bool ControlScrollInfo(HWND control, bool vertical, int arrowSize, SCROLLBARINFO &info) {
   RECT r;
@@ -261,7 +257,7 @@ LRESULT CALLBACK TWScrollbar::WndProc(HWND window, UINT msg, WPARAM wParam, LPAR
 
 void TWScrollbar::Paint(HDC target) {
   TSkinData *data = SkinControl->SkinData;
-  if (data == nullptr || !HasImage(data->Scrollbar))
+  if (data == nullptr || !HasSkinImage(data->Scrollbar))
     return;
   SCROLLBARINFO info;
   if (!ReadInfo(info) || (info.rgstate[0] & STATE_SYSTEM_INVISIBLE) != 0)
@@ -290,7 +286,7 @@ void TWScrollbar::Paint(HDC target) {
 
   // The track between the arrows.
   TDataSkinObject *track = Vertical ? data->VertScroll : data->HorzScroll;
-  if (HasImage(track)) {
+  if (HasSkinImage(track)) {
     RECT between = r;
     (Vertical ? between.top : between.left) += ArrowSize;
     (Vertical ? between.bottom : between.right) -= ArrowSize;
@@ -327,7 +323,7 @@ void TWScrollbar::Paint(HDC target) {
         Vertical ? RECT{0, ThumbStart, t, ThumbEnd} : RECT{ThumbStart, 0, ThumbEnd, t};
     const int limit = Vertical ? r.bottom : r.right;
     TDataSkinObject *element = Vertical ? data->VertScrollThumb : data->HorzScrollThumb;
-    if (HasImage(element) && ThumbStart < limit && ThumbEnd <= limit)
+    if (HasSkinImage(element) && ThumbStart < limit && ThumbEnd <= limit)
       DrawRect2(dc, thumb, *element->Image, element->Margins, state, element->Frames(),
                 element->Trans == 1, false, false);
     const int g = strip.Height(), thumbLength = ThumbEnd - ThumbStart;
@@ -445,10 +441,7 @@ void TSkinScrollbar::AfterProc(TMessage &m) {
     ScrollMessage(m);
     return;
   case WM_MOUSEWHEEL:
-    if (HScroll != nullptr)
-      HScroll->Repaint();
-    if (VScroll != nullptr)
-      VScroll->Repaint();
+    PaintOverlays(nullptr, 0);
     return;
   case CM_VISIBLECHANGED:
     if (m.WParam != 0) {
@@ -522,10 +515,6 @@ void TSkinScrollbarH::Inithwnd(HWND window, TSkinData *data, TCanvas *canvas, TW
   TSkinControl::Inithwnd(window, data, canvas, form);
   HScroll = std::make_unique<TWScrollbar>(this, window, 0);
   VScroll = std::make_unique<TWScrollbar>(this, window, 1);
-}
-
-bool TSkinScrollbarH::BeforeProc(TMessage &m) {
-  return TSkinControl::BeforeProc(m);
 }
 
 void TSkinScrollbarH::AfterProc(TMessage &m) {

@@ -98,7 +98,6 @@ class TSkinScrollbarH : public TSkinScrollbar {
 public:
   using TSkinScrollbar::TSkinScrollbar;
   void Inithwnd(HWND window, TSkinData *data, TCanvas *canvas, TWinSkinForm *form) override;
-  bool BeforeProc(TMessage &message) override;
   void AfterProc(TMessage &message) override;
   void DrawControl(HDC dc, const RECT &r) override;
 };
