@@ -7,6 +7,7 @@
 #include "framework/gui/dialogs.h"
 #include "framework/gui/extctrls.h"
 #include "framework/gui/forms.h"
+#include "framework/gui/listview.h"
 #include "framework/gui/menus.h"
 #include "framework/gui/stdctrls.h"
 
@@ -1450,6 +1451,7 @@ void RegisterControlClasses() {
   RegisterButtons();
   RegisterExtControls();
   RegisterComCtrls();
+  RegisterListViews();
   RegisterDialogs();
   RegisterMenus();
   RegisterForms();

@@ -44,6 +44,26 @@ void TSkinHeader::AfterProc(TMessage &m) {
     HotItem = -1;
     Invalidate();
     return;
+  case WM_LBUTTONDOWN:
+  case WM_LBUTTONDBLCLK:
+    // Only a press on a column's face presses it; one on a divider starts a resize.
+    if (GetCapture() == Handle) {
+      HDHITTESTINFO hit{};
+      hit.pt = {GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+      SendMessageA(Handle, HDM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+      if ((hit.flags & HHT_ONHEADER) != 0 && hit.iItem >= 0) {
+        PressedItem = hit.iItem;
+        Invalidate();
+      }
+    }
+    return;
+  case WM_LBUTTONUP:
+  case WM_CAPTURECHANGED:
+    if (PressedItem >= 0) {
+      PressedItem = -1;
+      Invalidate();
+    }
+    return;
   default:
     TSkinControl::AfterProc(m);
   }
@@ -101,7 +121,13 @@ void TSkinHeader::DrawItem(HIMAGELIST images, TCanvas &canvas, int index, const 
   item.pszText = text;
   item.cchTextMax = 201;
   SendMessageW(Handle, HDM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-  const int frame = index == HotItem ? std::min(2, bar->Frames()) : 1;
+  // Frames: 1 normal, 2 hot, 3 pressed (hot where the skin has only two); a held column looks
+  // pressed while the mouse is over it.
+  int frame = 1;
+  if (index == PressedItem && index == HotItem)
+    frame = std::min(3, bar->Frames());
+  else if (index == HotItem)
+    frame = std::min(2, bar->Frames());
   std::unique_ptr<TBitmap> image =
       GetHMap(c, *bar->Image, bar->Margins, frame, bar->Frames(), bar->Tile != 0, false);
   if (image == nullptr)

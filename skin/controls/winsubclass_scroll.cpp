@@ -3,10 +3,12 @@
 
 #include "framework/core/typinfo.h"
 #include "framework/gui/controls.h"
+#include "skin/controls/winsubclass_header.h"
 #include "skin/data/winskindata.h"
 #include "skin/form/winskinform.h"
 #include "skin/form/winskinform_draw.h"
 
+#include <commctrl.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -545,6 +547,19 @@ void TSkinScrollbarH::DrawControl(HDC dc, const RECT &) {
 // ================================================================== TSkinScControl
 
 TSkinScControl::~TSkinScControl() = default;
+
+// ================================================================== TSkinListView
+
+void TSkinListView::InitScrollbar(TControl *control, TSkinData *data, TCanvas *canvas,
+                                  TWinSkinForm *form) {
+  TSkinScrollbar::InitScrollbar(control, data, canvas, form);
+  // The list keeps a header window even when it shows none; only a shown one is painted.
+  auto header = reinterpret_cast<HWND>(SendMessageA(Handle, LVM_GETHEADER, 0, 0));
+  if (header == nullptr || (GetWindowLongPtrA(Handle, GWL_STYLE) & LVS_NOCOLUMNHEADER) != 0)
+    return;
+  Header = new TSkinHeader(control->Owner());
+  Header->Inithwnd(header, data, canvas, form);
+}
 
 void TSkinScControl::InitScrollbar(TControl *control, TSkinData *data, TCanvas *canvas,
                                    TWinSkinForm *form) {

@@ -94,6 +94,19 @@ protected:
   bool ScrollMessage(const TMessage &message);
 };
 
+class TSkinHeader;
+
+// A list view: its scroll bars, and its column header painted by a header painter that belongs
+// to the list view's owner.
+class TSkinListView : public TSkinScrollbar {
+public:
+  using TSkinScrollbar::TSkinScrollbar;
+  TSkinHeader *Header = nullptr;
+
+  void InitScrollbar(TControl *control, TSkinData *data, TCanvas *canvas,
+                     TWinSkinForm *form) override;
+};
+
 class TSkinScrollbarH : public TSkinScrollbar {
 public:
   using TSkinScrollbar::TSkinScrollbar;

@@ -169,8 +169,10 @@ check)
   require_runnable
   ;;
 ready)
+  # An Xvfb of an earlier session may be gone while its display file stays.
   [ -f "$state/display" ] && [ -f "$state/prefix.ready" ] &&
-    [ "$(cat "$state/prefix.ready")" = "$(prefix_stamp)" ]
+    [ "$(cat "$state/prefix.ready")" = "$(prefix_stamp)" ] &&
+    { [ ! -f "$state/xvfb.pid" ] || kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null; }
   ;;
 *)
   echo "usage: wine-harness.sh start|stop|env|ready|check BUILD" >&2

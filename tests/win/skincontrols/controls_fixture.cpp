@@ -69,6 +69,11 @@ void ControlTest::SetUp() {
   UseSkin(ControlSkin());
   SkinManager->InstallHook();
   SkinManager->Enabled = true;
+  ParkMouse();
+}
+
+void ControlTest::ParkMouse() {
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
 }
 
 void ControlTest::UseSkin(const skintest::SkinPackage &package) {

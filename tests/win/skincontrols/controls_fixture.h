@@ -61,6 +61,9 @@ public:
   void ShowSkinned(TForm *form);
   static bool PumpUntil(const std::function<bool()> &done, int milliseconds = 3000);
   static void Pump(int milliseconds = 50);
+  // The mouse away from every test form (forms open near the screen's top-left): nothing hot
+  // that a test did not make hot.
+  static void ParkMouse();
   static bool IsSkinned(HWND window) { return SendMessageA(window, CN_IsSkinned, 0, 0) == 1; }
   // The window as it is on screen.
   static std::unique_ptr<TBitmap> Snap(HWND window);

@@ -2,6 +2,7 @@
 // and real input through them scrolls exactly as through the system's scroll bars.
 #include "tests/win/skincontrols/controls_fixture.h"
 
+#include "framework/gui/listview.h"
 #include "framework/gui/stdctrls.h"
 #include "skin/controls/winsubclass_scroll.h"
 
@@ -78,6 +79,47 @@ void Click(POINT at) {
   Send({{MOUSEEVENTF_LEFTDOWN, at}, {MOUSEEVENTF_LEFTUP, at}});
 }
 
+// What a window shows at a point while the left button is held down on a scroll bar: the
+// system's tracking loop dispatches this thread's timers, so a timer samples the picture and
+// then lets the button go.
+struct HeldSample {
+  HWND window;
+  POINT at;
+  COLORREF colour = CLR_INVALID;
+} held{};
+
+void CALLBACK SampleThenRelease(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  held.colour = ControlTest::At(held.window, held.at.x, held.at.y);
+  INPUT up{};
+  up.type = INPUT_MOUSE;
+  up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(1, &up, sizeof(up));
+}
+
+COLORREF WhileHeld(POINT press, HWND window, POINT sample) {
+  held = {window, sample};
+  SetTimer(nullptr, 0, 250, SampleThenRelease);
+  Send({{MOUSEEVENTF_LEFTDOWN, press}});
+  ControlTest::Pump(100);
+  return held.colour;
+}
+
+POINT ScreenPoint(HWND window, int x, int y) {
+  POINT p{x, y};
+  ClientToScreen(window, &p);
+  return p;
+}
+
+// A header follows a held button with the ordinary messages: press, look, let go away from the
+// header, so that no column is clicked.
+COLORREF WhileHeldHeader(HWND header, POINT at) {
+  Send({{MOUSEEVENTF_LEFTDOWN, ScreenPoint(header, at.x, at.y)}});
+  const COLORREF colour = ControlTest::At(header, at.x, at.y);
+  Send({{0, ScreenPoint(header, at.x, 150)}, {MOUSEEVENTF_LEFTUP, ScreenPoint(header, at.x, 150)}});
+  return colour;
+}
+
 TMemo *ThousandLines(TForm *form) {
   auto *memo = Place<TMemo>(form, 10, 10, 220, 150);
   memo->SetScrollBars(TScrollStyle::ssVertical);
@@ -109,10 +151,109 @@ TEST_F(ControlTest, OverlayLiesOverTheScrollBarAndPaintsItsParts) {
   EXPECT_EQ(skintest::Pixel(*shot, 1, arrow + 1), kThumb[0]) << "the thumb at the top";
   EXPECT_EQ(skintest::Pixel(*shot, 1, h - arrow - 2), kTrack[0]) << "the track";
 
-  // The mouse over the down arrow makes it hot.
+  // The mouse over the down arrow makes it hot; held down, it is pressed, and so is the thumb.
   SendMessageA(overlays[0], WM_MOUSEMOVE, 0, MAKELPARAM(w / 2, h - arrow / 2));
   Pump(30);
   EXPECT_EQ(At(overlays[0], w / 2, h - arrow / 2), ScrollColour(ArrowImage(3, 2)));
+  const POINT downArrow{w / 2, h - arrow / 2};
+  EXPECT_EQ(WhileHeld(ScreenPoint(overlays[0], downArrow.x, downArrow.y), overlays[0], downArrow),
+            ScrollColour(ArrowImage(3, 1)))
+      << "held down arrow";
+  SCROLLBARINFO info{};
+  info.cbSize = sizeof(info);
+  GetScrollBarInfo(memo->Handle(), OBJID_VSCROLL, &info);
+  const POINT thumbEdge{1, info.xyThumbTop + 1};
+  EXPECT_EQ(WhileHeld(ScreenPoint(overlays[0], w / 2, info.xyThumbTop + 2), overlays[0], thumbEdge),
+            kThumb[1])
+      << "held thumb";
+  Pump(50);
+  EXPECT_EQ(At(overlays[0], thumbEdge.x, thumbEdge.y), kThumb[2]) << "let go, the thumb is hot";
+}
+
+// A memo whose lines fit keeps its scroll bar, disabled.
+TEST_F(ControlTest, DisabledScrollBarShowsItsTrackAndNoThumb) {
+  TForm *form = NewForm();
+  auto *memo = Place<TMemo>(form, 10, 10, 220, 150);
+  memo->SetScrollBars(TScrollStyle::ssVertical);
+  memo->SetText("one line");
+  ShowSkinned(form);
+  const std::vector<HWND> overlays = Overlays(form->Handle());
+  ASSERT_EQ(overlays.size(), 1u);
+  const RECT bar = VerticalBar(memo->Handle());
+  const int w = bar.right - bar.left, h = bar.bottom - bar.top;
+  const int arrow = GetSystemMetrics(SM_CXHSCROLL);
+  std::unique_ptr<TBitmap> shot = Snap(overlays[0]);
+  EXPECT_EQ(skintest::Pixel(*shot, 1, arrow + 1), kTrack[2]) << "disabled track, no thumb";
+  EXPECT_EQ(skintest::Pixel(*shot, w / 2, h / 2), kTrack[2]) << "no grip";
+  EXPECT_EQ(skintest::Pixel(*shot, w / 2, arrow / 2), ScrollColour(ArrowImage(2, 0)));
+}
+
+// A scroll-bar control: one overlay over the whole control, the skin's picture stretched to its
+// thickness, the thumb where the position is, and presses scrolling as on the system's control.
+TEST_F(ControlTest, ScrollBarControlIsCoveredAndScrollsAsTheSystemOne) {
+  constexpr int kWidth = 24, kHeight = 170;
+  auto make = [this](bool skinned) {
+    SkinManager->Enabled = skinned;
+    ParkMouse();
+    TForm *form = NewForm();
+    auto *bar = Place<TScrollBar>(form, 300, 20, kWidth, kHeight);
+    bar->SetKind(TScrollBarKind::sbVertical); // turns the control: give it its size again
+    bar->SetBounds(300, 20, kWidth, kHeight);
+    bar->SetParams(0, 0, 100);
+    bar->SetPageSize(20); // a thumb longer than its grip
+    bar->SetLargeChange(10);
+    if (skinned) {
+      ShowSkinned(form);
+    } else {
+      form->Show();
+      SetForegroundWindow(form->Handle());
+      Pump(300);
+    }
+    return bar;
+  };
+  auto operate = [](TScrollBar *bar) {
+    RECT r;
+    GetWindowRect(bar->Handle(), &r);
+    const int arrow = GetSystemMetrics(SM_CXHSCROLL), x = (r.left + r.right) / 2;
+    std::vector<int> positions;
+    for (int i = 0; i < 3; ++i)
+      Click({x, r.bottom - arrow / 2});
+    positions.push_back(GetScrollPos(bar->Handle(), SB_CTL));
+    Click({x, r.bottom - arrow - 4});
+    positions.push_back(GetScrollPos(bar->Handle(), SB_CTL));
+    Click({x, r.top + arrow / 2});
+    positions.push_back(GetScrollPos(bar->Handle(), SB_CTL));
+    return positions;
+  };
+
+  TScrollBar *plainBar = make(false);
+  const std::vector<int> plain = operate(plainBar);
+  plainBar->ParentForm()->Hide();
+  TScrollBar *bar = make(true);
+  ASSERT_TRUE(IsSkinned(bar->Handle()));
+  const std::vector<HWND> overlays = Overlays(bar->ParentForm()->Handle());
+  ASSERT_EQ(overlays.size(), 1u);
+  RECT overlay, control;
+  GetWindowRect(overlays[0], &overlay);
+  GetWindowRect(bar->Handle(), &control);
+  EXPECT_TRUE(EqualRect(&overlay, &control)) << "the overlay covers the control";
+  const int arrow = GetSystemMetrics(SM_CXHSCROLL);
+  std::unique_ptr<TBitmap> shot = Snap(overlays[0]);
+  for (int x : {0, kWidth / 2, kWidth - 1})
+    EXPECT_EQ(skintest::Pixel(*shot, x, arrow / 2), ScrollColour(ArrowImage(2, 0)))
+        << "the up arrow across the control's whole thickness, x " << x;
+  EXPECT_EQ(skintest::Pixel(*shot, 1, arrow + 1), kThumb[0]) << "the thumb at the top";
+  bar->SetPosition(100);
+  Pump(50);
+  shot = Snap(overlays[0]);
+  EXPECT_EQ(skintest::Pixel(*shot, 1, arrow + 1), kTrack[0]) << "the thumb has left the top";
+  EXPECT_EQ(skintest::Pixel(*shot, 1, kHeight - arrow - 2), kThumb[0]) << "...for the bottom";
+  bar->SetPosition(0);
+  Pump(50);
+
+  const std::vector<int> skinned = operate(bar);
+  EXPECT_EQ(plain, (std::vector<int>{3, 13, 12})) << "three lines, a page, a line back";
+  EXPECT_EQ(skinned, plain);
 }
 
 TEST_F(ControlTest, RealInputScrollsAsTheSystemScrollBarDoes) {
@@ -230,6 +371,81 @@ TEST_F(ControlTest, ListViewHeaderTracksTheMouse) {
   Pump(30);
   EXPECT_EQ(At(header, 150, 3), kHeader[0]);
   DestroyWindow(window);
+}
+
+// A list view in report view: its rows, its scroll bar and a header whose column clicks sort as
+// on the unskinned list, with the pressed column shown while the button is down.
+TEST_F(ControlTest, ListViewHeaderPressesAndSortsAsTheUnskinnedOne) {
+  auto run = [this](bool skinned) {
+    SkinManager->Enabled = skinned;
+    TForm *form = NewForm();
+    auto *list = Place<TListView>(form, 10, 10, 300, 200);
+    list->SetViewStyle(TViewStyle::vsReport);
+    list->AddColumn("Name", 120);
+    list->AddColumn("Size", 80);
+    for (int i = 0; i < 40; ++i)
+      list->AddItem({"file" + std::to_string((i * 7) % 40), std::to_string((i * 13) % 17)});
+    int lastColumn = -1;
+    bool ascending = true;
+    list->OnColumnClick = [&](TCustomListView *sender, int column) {
+      ascending = column == lastColumn ? !ascending : true;
+      lastColumn = column;
+      sender->SortByColumn(column, ascending);
+    };
+    if (skinned) {
+      ShowSkinned(form);
+    } else {
+      form->Show();
+      SetForegroundWindow(form->Handle());
+      Pump(300);
+    }
+    HWND header = reinterpret_cast<HWND>(SendMessageA(list->Handle(), LVM_GETHEADER, 0, 0));
+    EXPECT_EQ(IsSkinned(list->Handle()), skinned);
+    EXPECT_EQ(IsSkinned(header), skinned);
+    EXPECT_EQ(Overlays(form->Handle()).size(), skinned ? 1u : 0u) << "the rows overflow";
+    if (skinned) {
+      // Held down on the first column: pressed; the second stays normal.
+      EXPECT_EQ(WhileHeldHeader(header, {60, 8}), kHeader[2]) << "pressed column";
+      EXPECT_EQ(At(header, 160, 3), kHeader[0]);
+    }
+    // Clicks: Size, Size again (descending), Name.
+    std::vector<std::string> orders;
+    for (int x : {160, 160, 60}) {
+      Pump(static_cast<int>(GetDoubleClickTime()) + 50); // clicks, not a double click
+      const POINT at = ScreenPoint(header, x, 8);
+      Send({{MOUSEEVENTF_LEFTDOWN, at}, {MOUSEEVENTF_LEFTUP, at}});
+      std::string order;
+      for (int row = 0; row < 5; ++row) {
+        char text[32] = {};
+        ListView_GetItemText(list->Handle(), row, 0, text, sizeof text);
+        order += std::string(text) + " ";
+      }
+      orders.push_back(order);
+    }
+    form->Hide();
+    Pump(50);
+    return orders;
+  };
+  const std::vector<std::string> plain = run(false);
+  const std::vector<std::string> skinned = run(true);
+  ASSERT_EQ(plain.size(), 3u);
+  EXPECT_NE(plain[0], plain[1]) << "a second click reverses the order";
+  EXPECT_EQ(plain[2], "file0 file1 file10 file11 file12 ");
+  EXPECT_EQ(skinned, plain);
+}
+
+TEST_F(ControlTest, ListViewWithoutColumnHeadersGetsNoHeaderPainter) {
+  TForm *form = NewForm();
+  auto *list = Place<TListView>(form, 10, 10, 300, 200);
+  list->SetViewStyle(TViewStyle::vsReport);
+  list->SetShowColumnHeaders(false);
+  list->AddColumn("Name", 120);
+  ShowSkinned(form);
+  ASSERT_TRUE(IsSkinned(list->Handle()));
+  HWND header = reinterpret_cast<HWND>(SendMessageA(list->Handle(), LVM_GETHEADER, 0, 0));
+  if (header != nullptr) {
+    EXPECT_FALSE(IsSkinned(header));
+  }
 }
 
 } // namespace
