@@ -119,12 +119,31 @@ void TWScrollbar::SetPosition(HWND window) {
   ClientRect = r;
   MapWindowPoints(nullptr, window, reinterpret_cast<POINT *>(&ClientRect), 2);
   Length = Vertical ? r.bottom - r.top : r.right - r.left;
-  MapWindowPoints(nullptr, GetParent(Handle), reinterpret_cast<POINT *>(&r), 2);
-  HWND above = GetWindow(window, GW_HWNDPREV);
   Shown = true;
-  SetWindowPos(Handle, above != nullptr ? above : HWND_TOP, r.left, r.top, r.right - r.left,
-               r.bottom - r.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  // Moving a window over the target makes the target paint its frame again, which places the
+  // overlays again: an overlay already in place stays untouched.
+  RECT now;
+  GetWindowRect(Handle, &now);
+  if (!EqualRect(&now, &info.rcScrollBar) || !IsWindowVisible(Handle) || !RightAbove(window)) {
+    MapWindowPoints(nullptr, GetParent(Handle), reinterpret_cast<POINT *>(&r), 2);
+    HWND above = GetWindow(window, GW_HWNDPREV);
+    SetWindowPos(Handle, above != nullptr ? above : HWND_TOP, r.left, r.top, r.right - r.left,
+                 r.bottom - r.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  }
   InvalidateRect(Handle, nullptr, FALSE);
+}
+
+bool TWScrollbar::RightAbove(HWND window) const {
+  // Only the target's other overlays may lie between it and this one.
+  for (HWND above = GetWindow(window, GW_HWNDPREV); above != nullptr;
+       above = GetWindow(above, GW_HWNDPREV)) {
+    if (above == Handle)
+      return true;
+    auto *other = static_cast<TWScrollbar *>(GetPropA(above, kOverlayProp));
+    if (other == nullptr || other->TargetHandle != window)
+      return false;
+  }
+  return false;
 }
 
 void TWScrollbar::HideScrollbar() {

@@ -63,6 +63,8 @@ public:
 private:
   // The scroll bar's screen rectangle, thumb and state; false when it cannot be read.
   bool ReadInfo(SCROLLBARINFO &info) const;
+  // This overlay lies over window, with at most the window's other overlays between them.
+  bool RightAbove(HWND window) const;
   void MouseMove(POINT point);
   void MouseLeave();
   void LeftButtonDown(POINT point);

@@ -111,11 +111,14 @@ private:
   bool busy_ = false;
 };
 
-// Photographs every window the action opens, under the next of names, and closes it with the
-// given command.
-void Shoot(const std::function<void()> &action, std::vector<std::string> names, WPARAM command) {
+// Photographs every window the action opens, under the next of names (after preparing it), and
+// closes it with the given command.
+void Shoot(const std::function<void()> &action, std::vector<std::string> names, WPARAM command,
+           const std::function<void(HWND)> &prepare = nullptr) {
   size_t next = 0;
   Watcher watcher([&](HWND window) {
+    if (prepare)
+      prepare(window);
     Capture(window, next < names.size() ? names[next++] : "window");
     char className[16] = {};
     GetClassNameA(window, className, sizeof className);
@@ -125,6 +128,13 @@ void Shoot(const std::function<void()> &action, std::vector<std::string> names, 
       PostMessageA(window, WM_CLOSE, 0, 0);
   });
   action();
+}
+
+// The file list of an open-file dialog in its details view: columns under a header.
+void ShowDetails(HWND dialog) {
+  constexpr WPARAM kDetailsView = 0x702C; // the shell view's "Details" command
+  if (HWND view = FindWindowExA(dialog, nullptr, "SHELLDLL_DefView", nullptr))
+    SendMessageA(view, WM_COMMAND, kDetailsView, 0);
 }
 
 void Settle() {
@@ -194,6 +204,19 @@ int main(int argc, char **argv) {
   form->Button3Click(form);
   Settle();
   Capture(form->Handle(), "mainform-after-run");
+
+  // A long run: enough documents for the list and the log to scroll; the open-file dialog in
+  // that folder, in its details view.
+  for (int i = 1; i <= 40; ++i) {
+    const std::string name = scratch + "\\文档" + std::to_string(i) + ".doc";
+    std::ofstream(name, std::ios::binary) << "document";
+    items->Add(name);
+  }
+  form->Button3Click(form);
+  Settle();
+  Capture(form->Handle(), "mainform-long-log");
+  form->OpenDialog1->SetInitialDir(scratch);
+  Shoot([&] { form->Button1Click(form); }, {"opendialog-details"}, IDCANCEL, ShowDetails);
 
   // The control states: the mouse over the help button and the combo box hot, then the About
   // button held down (pressed and focused).

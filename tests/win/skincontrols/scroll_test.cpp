@@ -111,6 +111,19 @@ POINT ScreenPoint(HWND window, int x, int y) {
   return p;
 }
 
+// True when this thread's messages run out (false after thousands: something keeps making
+// new ones, a paint loop for one).
+bool QueueDrains() {
+  MSG msg;
+  for (int i = 0; i < 5000; ++i) {
+    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+      return true;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return false;
+}
+
 // A header follows a held button with the ordinary messages: press, look, let go away from the
 // header, so that no column is clicked.
 COLORREF WhileHeldHeader(HWND header, POINT at) {
@@ -339,12 +352,14 @@ TEST_F(ControlTest, ListBoxScrollBarComesWithOverflowAndGoesWhenCleared) {
   EXPECT_TRUE(Overlays(form->Handle()).empty()) << "the overlay stayed after clearing";
 }
 
+// A list view of a foreign window, turned to its report view once skinned (as a file dialog's
+// "Details" does).
 TEST_F(ControlTest, ListViewHeaderTracksTheMouse) {
   INITCOMMONCONTROLSEX init{sizeof(init), ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&init);
   HWND window = CreateWindowExA(0, "#32770", "List", WS_OVERLAPPEDWINDOW, 100, 100, 400, 300,
                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-  HWND view = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT, 10, 10, 300,
+  HWND view = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_LIST, 10, 10, 300,
                               200, window, nullptr, GetModuleHandleA(nullptr), nullptr);
   for (int i = 0; i < 2; ++i) {
     LVCOLUMNA column{};
@@ -355,11 +370,23 @@ TEST_F(ControlTest, ListViewHeaderTracksTheMouse) {
     SendMessageA(view, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i),
                  reinterpret_cast<LPARAM>(&column));
   }
+  for (int i = 0; i < 60; ++i) {
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = i;
+    char text[] = "row";
+    item.pszText = text;
+    SendMessageA(view, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  }
   ShowWindow(window, SW_SHOW);
   SetForegroundWindow(window);
+  ASSERT_TRUE(PumpUntil([view] { return IsSkinned(view); }));
+  SetWindowLongPtrA(view, GWL_STYLE,
+                    (GetWindowLongPtrA(view, GWL_STYLE) & ~LVS_TYPEMASK) | LVS_REPORT);
   HWND header = reinterpret_cast<HWND>(SendMessageA(view, LVM_GETHEADER, 0, 0));
   ASSERT_TRUE(PumpUntil([header] { return IsSkinned(header); }));
   Pump(50);
+  EXPECT_EQ(Overlays(window).size(), 1u) << "the rows overflow: a skinned scroll bar";
   EXPECT_EQ(At(header, 50, 3), kHeader[0]);
   EXPECT_EQ(At(header, 150, 3), kHeader[0]);
   EXPECT_EQ(At(header, 250, 3), kHeader[0]) << "beyond the last column";
@@ -370,6 +397,11 @@ TEST_F(ControlTest, ListViewHeaderTracksTheMouse) {
   SendMessageA(header, WM_MOUSELEAVE, 0, 0);
   Pump(30);
   EXPECT_EQ(At(header, 150, 3), kHeader[0]);
+
+  // Columns wider than the view: a second scroll bar, and the window comes to rest.
+  SendMessageA(view, LVM_SETCOLUMNWIDTH, 1, 400);
+  EXPECT_TRUE(QueueDrains()) << "the overlays and the list keep repainting each other";
+  EXPECT_EQ(Overlays(window).size(), 2u);
   DestroyWindow(window);
 }
 
