@@ -1,8 +1,11 @@
-// The help button of the running program, clicked as a person clicks it: Kestrova.exe runs in a
-// process of its own from the tree's bin/, the test finds its main window and the help button
-// from outside, clicks the button with the mouse, and looks for the HTML Help window that the
-// shell opens on bin/help.chm: a top-level window of class "HH Parent" captioned with the first
-// page's title, in another process, with the help file's contents in its contents tree.
+// The running program seen from outside: Kestrova.exe runs in a process of its own from the
+// tree's bin/, and the tests find its main window from another process.
+//
+// Its controls, asked with the skin's own message, say that the skin paints them.
+//
+// Its help button, clicked as a person clicks it, opens the HTML Help window that the shell opens
+// on bin/help.chm: a top-level window of class "HH Parent" captioned with the first page's title,
+// in another process, with the help file's contents in its contents tree.
 //
 // Under Wine the help window opens with its toolbar and its contents, index and search tabs; the
 // page itself is drawn by Wine's HTML engine (mshtml with Wine Gecko), which the harness turns
@@ -10,6 +13,8 @@
 //
 // KESTROVA_HELP_HOLD_MS=N keeps both windows open N milliseconds before they are closed, long
 // enough to take a picture of the display from outside.
+#include "skin/data/winskindlg.h"
+
 #include <windows.h>
 
 #include <commctrl.h>
@@ -175,6 +180,35 @@ void ClickWithMouse(HWND window) {
   SendInput(1, &input[0], sizeof(INPUT));
   Sleep(100);
   SendInput(1, &input[1], sizeof(INPUT));
+}
+
+TEST(RunningProgram, EveryControlOfTheMainWindowIsSkinned) {
+  const std::string bin = BinFolder();
+  RunningProgram program(bin + "Kestrova.exe");
+  ASSERT_TRUE(program.Started()) << "Kestrova.exe did not start: " << GetLastError();
+  HWND main = WaitFor([&] { return MainWindowOf(program.Id()); }, 30000);
+  ASSERT_NE(main, nullptr) << "no main window";
+  // The program's controls are the windows of its own classes ("TButton", "TMemo", ...); the
+  // parts of combo boxes are the system's and the scroll-bar overlays the skin's own.
+  std::vector<HWND> controls;
+  for (HWND child : ChildWindows(main))
+    if (ClassOf(child).rfind('T', 0) == 0 && ClassOf(child) != "TWScrollbar")
+      controls.push_back(child);
+  EXPECT_EQ(controls.size(), 15u);
+  // The skin attaches itself a moment after the window shows.
+  const bool all = WaitFor(
+      [&] {
+        for (HWND control : controls)
+          if (SendMessageA(control, CN_IsSkinned, 0, 0) != 1)
+            return false;
+        return true;
+      },
+      10000);
+  EXPECT_TRUE(all);
+  for (HWND control : controls) {
+    SCOPED_TRACE(ClassOf(control) + " \"" + TextOf(control) + "\"");
+    EXPECT_EQ(SendMessageA(control, CN_IsSkinned, 0, 0), 1);
+  }
 }
 
 TEST(HelpWindow, TheHelpButtonOpensTheHelpFileOnItsFirstPage) {
