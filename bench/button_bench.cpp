@@ -31,30 +31,7 @@
 namespace {
 
 using bench::Fail;
-using bench::Median;
 using bench::PumpUntil;
-using bench::Seconds;
-using bench::Settle;
-
-double Batch(HWND button, int count) {
-  const double start = Seconds();
-  for (int i = 0; i < count; ++i) {
-    InvalidateRect(button, nullptr, TRUE);
-    UpdateWindow(button);
-  }
-  GdiFlush();
-  return (Seconds() - start) / count;
-}
-
-int Calibrate(HWND button, double target) {
-  int count = 4;
-  for (;;) {
-    const double each = Batch(button, count);
-    if (each * count >= 0.05 || count >= (1 << 20))
-      return std::max(1, static_cast<int>(target / each));
-    count *= 4;
-  }
-}
 
 COLORREF LeftEdgePixel(HWND button) {
   InvalidateRect(button, nullptr, TRUE);
@@ -105,29 +82,15 @@ int main(int argc, char **argv) {
   std::printf("probe: left edge skinned #%06lX (the skin's), unskinned #%06lX; button %ldx%ld\n",
               skinned, plain, at.right, at.bottom);
 
-  const int plainCount = Calibrate(button, batchSeconds);
-  SetSkinned(button, true);
-  const int skinnedCount = Calibrate(button, batchSeconds);
-  std::vector<double> plainTimes, skinnedTimes;
-  bool isSkinned = true;
-  for (int b = 0; b < 2 * batches; ++b) {
-    const bool wantSkinned = (b % 4 == 0) || (b % 4 == 3);
-    if (wantSkinned != isSkinned) {
-      SetSkinned(button, wantSkinned);
-      isSkinned = wantSkinned;
-    }
-    (wantSkinned ? skinnedTimes : plainTimes)
-        .push_back(Batch(button, wantSkinned ? skinnedCount : plainCount));
-  }
-  SetSkinned(button, true);
+  const bench::PaintTimes t = bench::TimeBothSides(
+      [button] {
+        InvalidateRect(button, nullptr, TRUE);
+        UpdateWindow(button);
+      },
+      [button](bool on) { SetSkinned(button, on); }, batchSeconds, batches);
   if (LeftEdgePixel(button) != expected)
     Fail("the skinned button lost its skin during the run");
 
-  const double plainEach = Median(plainTimes), skinnedEach = Median(skinnedTimes);
-  std::printf("unskinned: %8.1f us per WM_PAINT (median of %zu batches of %d)\n", plainEach * 1e6,
-              plainTimes.size(), plainCount);
-  std::printf("skinned:   %8.1f us per WM_PAINT (median of %zu batches of %d)\n", skinnedEach * 1e6,
-              skinnedTimes.size(), skinnedCount);
-  std::printf("ratio skinned/unskinned: %.2f\n", skinnedEach / plainEach);
+  bench::PrintTimes(t, "WM_PAINT");
   return 0;
 }

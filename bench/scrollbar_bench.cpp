@@ -29,27 +29,7 @@
 namespace {
 
 using bench::Fail;
-using bench::Median;
 using bench::PumpUntil;
-using bench::Seconds;
-
-double Batch(HWND memo, int count) {
-  const double start = Seconds();
-  for (int i = 0; i < count; ++i)
-    SendMessageA(memo, WM_NCPAINT, 1, 0);
-  GdiFlush();
-  return (Seconds() - start) / count;
-}
-
-int Calibrate(HWND memo, double target) {
-  int count = 4;
-  for (;;) {
-    const double each = Batch(memo, count);
-    if (each * count >= 0.05 || count >= (1 << 20))
-      return std::max(1, static_cast<int>(target / each));
-    count *= 4;
-  }
-}
 
 RECT VerticalBar(HWND memo) {
   SCROLLBARINFO info{};
@@ -114,29 +94,12 @@ int main(int argc, char **argv) {
   std::printf("probe: track middle skinned #%06lX, unskinned #%06lX; scroll bar %ldx%ld\n",
               skinned, plain, bar.right - bar.left, bar.bottom - bar.top);
 
-  const int plainCount = Calibrate(memo, batchSeconds);
-  SetSkinned(memo, *skin, true);
-  const int skinnedCount = Calibrate(memo, batchSeconds);
-  std::vector<double> plainTimes, skinnedTimes;
-  bool isSkinned = true;
-  for (int b = 0; b < 2 * batches; ++b) {
-    const bool wantSkinned = (b % 4 == 0) || (b % 4 == 3);
-    if (wantSkinned != isSkinned) {
-      SetSkinned(memo, *skin, wantSkinned);
-      isSkinned = wantSkinned;
-    }
-    (wantSkinned ? skinnedTimes : plainTimes)
-        .push_back(Batch(memo, wantSkinned ? skinnedCount : plainCount));
-  }
-  SetSkinned(memo, *skin, true);
+  const bench::PaintTimes t = bench::TimeBothSides(
+      [memo] { SendMessageA(memo, WM_NCPAINT, 1, 0); },
+      [memo, skin](bool on) { SetSkinned(memo, *skin, on); }, batchSeconds, batches);
   if (TrackMiddle(memo) != skinned)
     Fail("the scroll bar lost its skin during the run");
 
-  const double plainEach = Median(plainTimes), skinnedEach = Median(skinnedTimes);
-  std::printf("unskinned: %8.1f us per WM_NCPAINT (median of %zu batches of %d)\n",
-              plainEach * 1e6, plainTimes.size(), plainCount);
-  std::printf("skinned:   %8.1f us per WM_NCPAINT (median of %zu batches of %d)\n",
-              skinnedEach * 1e6, skinnedTimes.size(), skinnedCount);
-  std::printf("ratio skinned/unskinned: %.2f\n", skinnedEach / plainEach);
+  bench::PrintTimes(t, "WM_NCPAINT");
   return 0;
 }

@@ -7,7 +7,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <functional>
+#include <vector>
 
 namespace bench {
 
@@ -36,6 +39,62 @@ inline bool PumpUntil(const std::function<bool()> &done, int timeoutMs) {
 
 inline void Settle(int ms) {
   PumpUntil([] { return false; }, ms);
+}
+
+// One paint timed on both sides of a ratio. Each side's batch size is calibrated to about
+// batchSeconds; then 2 × batches batches alternate S U U S S U ..., switching sides with
+// setSkinned (left skinned at the end). GDI is flushed inside the timed region.
+struct PaintTimes {
+  double plain = 0, skinned = 0; // median seconds per paint
+  int plainCount = 0, skinnedCount = 0;
+  size_t batchesEach = 0;
+};
+
+inline PaintTimes TimeBothSides(const std::function<void()> &paint,
+                                const std::function<void(bool)> &setSkinned, double batchSeconds,
+                                int batches) {
+  auto batch = [&](int count) {
+    const double start = Seconds();
+    for (int i = 0; i < count; ++i)
+      paint();
+    GdiFlush();
+    return (Seconds() - start) / count;
+  };
+  auto calibrate = [&] {
+    for (int count = 4;; count *= 4) {
+      const double each = batch(count);
+      if (each * count >= 0.05 || count >= (1 << 20))
+        return std::max(1, static_cast<int>(batchSeconds / each));
+    }
+  };
+  PaintTimes t;
+  setSkinned(false);
+  t.plainCount = calibrate();
+  setSkinned(true);
+  t.skinnedCount = calibrate();
+  std::vector<double> plain, skinned;
+  bool isSkinned = true;
+  for (int b = 0; b < 2 * batches; ++b) {
+    const bool wantSkinned = (b % 4 == 0) || (b % 4 == 3);
+    if (wantSkinned != isSkinned) {
+      setSkinned(wantSkinned);
+      isSkinned = wantSkinned;
+    }
+    (wantSkinned ? skinned : plain).push_back(batch(wantSkinned ? t.skinnedCount : t.plainCount));
+  }
+  setSkinned(true);
+  t.plain = Median(plain);
+  t.skinned = Median(skinned);
+  t.batchesEach = plain.size();
+  return t;
+}
+
+inline void PrintTimes(const PaintTimes &t, const char *what) {
+  std::printf("unskinned: %8.1f us per %s (median of %zu batches of %d)\n", t.plain * 1e6, what,
+              t.batchesEach, t.plainCount);
+  std::printf("skinned:   %8.1f us per %s (median of %zu batches of %d)\n", t.skinned * 1e6, what,
+              t.batchesEach, t.skinnedCount);
+  std::printf("ratio skinned/unskinned: %.2f\n", t.skinned / t.plain);
 }
 
 } // namespace bench

@@ -113,6 +113,16 @@ void ControlTest::ShowSkinned(TForm *form) {
   Pump(50);
 }
 
+void ControlTest::Show(TForm *form, bool skinned) {
+  if (skinned) {
+    ShowSkinned(form);
+    return;
+  }
+  form->Show();
+  SetForegroundWindow(form->Handle());
+  Pump(300);
+}
+
 bool ControlTest::PumpUntil(const std::function<bool()> &done, int milliseconds) {
   const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
   while (!done()) {

@@ -59,6 +59,8 @@ public:
   TForm *NewForm(int width = 360, int height = 260);
   // Shows the form and waits until it is skinned and its controls attached.
   void ShowSkinned(TForm *form);
+  // Shows the form skinned, or (with the manager switched off) as the system draws it.
+  void Show(TForm *form, bool skinned);
   static bool PumpUntil(const std::function<bool()> &done, int milliseconds = 3000);
   static void Pump(int milliseconds = 50);
   // The mouse away from every test form (forms open near the screen's top-left): nothing hot

@@ -215,13 +215,7 @@ TEST_F(ControlTest, ScrollBarControlIsCoveredAndScrollsAsTheSystemOne) {
     bar->SetParams(0, 0, 100);
     bar->SetPageSize(20); // a thumb longer than its grip
     bar->SetLargeChange(10);
-    if (skinned) {
-      ShowSkinned(form);
-    } else {
-      form->Show();
-      SetForegroundWindow(form->Handle());
-      Pump(300);
-    }
+    Show(form, skinned);
     return bar;
   };
   auto operate = [](TScrollBar *bar) {
@@ -275,13 +269,7 @@ TEST_F(ControlTest, RealInputScrollsAsTheSystemScrollBarDoes) {
     TForm *form = NewForm();
     TMemo *memo = ThousandLines(form);
     HWND m = memo->Handle();
-    if (skinned) {
-      ShowSkinned(form);
-    } else {
-      form->Show();
-      SetForegroundWindow(form->Handle());
-      Pump(300);
-    }
+    Show(form, skinned);
     EXPECT_EQ(IsSkinned(m), skinned);
     const RECT bar = VerticalBar(m);
     const int arrow = GetSystemMetrics(SM_CXHSCROLL), x = (bar.left + bar.right) / 2;
@@ -424,13 +412,7 @@ TEST_F(ControlTest, ListViewHeaderPressesAndSortsAsTheUnskinnedOne) {
       lastColumn = column;
       sender->SortByColumn(column, ascending);
     };
-    if (skinned) {
-      ShowSkinned(form);
-    } else {
-      form->Show();
-      SetForegroundWindow(form->Handle());
-      Pump(300);
-    }
+    Show(form, skinned);
     HWND header = reinterpret_cast<HWND>(SendMessageA(list->Handle(), LVM_GETHEADER, 0, 0));
     EXPECT_EQ(IsSkinned(list->Handle()), skinned);
     EXPECT_EQ(IsSkinned(header), skinned);
