@@ -144,21 +144,24 @@ template <class Input> struct TLZH::BitReader {
   }
 };
 
-// The same bit sequence from memory through a 64-bit window (bits left-aligned).
+// The same bit sequence from memory through a 64-bit window (bits left-aligned), refilled
+// eight bytes at a time while eight remain. The bits of buf beyond len are already those of
+// the following input, so ORing them in again leaves them as they are.
 struct TLZH::FastBitReader {
   const uint8_t *p;
   const uint8_t *end;
   uint64_t buf = 0;
   int len = 0;
+  // At least 57 bits in buf afterwards.
   void Refill() {
-    if (end - p >= 8 && len <= 0) {
+    if (end - p >= 8) {
       uint64_t v = 0;
       for (int i = 0; i < 8; ++i) {
         v = (v << 8) | p[i];
       }
-      buf = v;
-      len = 64;
-      p += 8;
+      buf |= v >> len;
+      p += (63 - len) >> 3;
+      len |= 56;
       return;
     }
     while (len <= 56) {
@@ -167,23 +170,21 @@ struct TLZH::FastBitReader {
       len += 8;
     }
   }
-  int GetBit() {
-    if (len < 1) {
+  // The next n bits (n <= 32) without consuming them.
+  unsigned Peek(int n) {
+    if (len < n) {
       Refill();
     }
-    const int bit = static_cast<int>(buf >> 63);
-    buf <<= 1;
-    --len;
-    return bit;
+    return static_cast<unsigned>(buf >> (64 - n));
   }
-  int GetByte() {
-    if (len < 8) {
-      Refill();
-    }
-    const int byte = static_cast<int>(buf >> 56);
-    buf <<= 8;
-    len -= 8;
-    return byte;
+  void Skip(int n) {
+    buf <<= n;
+    len -= n;
+  }
+  int GetBit() {
+    const int bit = static_cast<int>(Peek(1));
+    Skip(1);
+    return bit;
   }
 };
 
@@ -216,7 +217,7 @@ void TLZH::EndLZH() {
   tables_.reset();
 }
 
-void TLZH::THuffman::StartHuff() {
+void TLZH::THuffman::StartHuff(bool keepLookup) {
   THuffman &t = *this;
   Rebuilds = 0;
   for (int i = 0; i < N_CHAR; ++i) {
@@ -231,6 +232,11 @@ void TLZH::THuffman::StartHuff() {
   }
   std::fill(t.Freq + T, t.Freq + T + LOOKAHEAD, uint16_t{0xFFFF});
   t.Parent[R] = 0;
+  KeepLookup = keepLookup;
+  if (KeepLookup) {
+    std::fill(std::begin(Prefix), std::end(Prefix), DEEP);
+    FillLookup(R, 0, 0);
+  }
 }
 
 void TLZH::THuffman::Reconst() {
@@ -265,6 +271,38 @@ void TLZH::THuffman::Reconst() {
       t.Parent[k] = static_cast<int16_t>(i);
     } else {
       t.Parent[k] = t.Parent[k + 1] = static_cast<int16_t>(i);
+    }
+  }
+  if (KeepLookup) {
+    std::fill(std::begin(Prefix), std::end(Prefix), DEEP);
+    FillLookup(R, 0, 0);
+  }
+}
+
+// Records the paths of k and of the nodes below it down to LOOKUP_BITS, given k's own, and
+// points the lookup entries that start with a path ending there at its node.
+void TLZH::THuffman::FillLookup(int k, int depth, int code) {
+  Prefix[k] = static_cast<uint16_t>(depth << 10 | code);
+  const int son = Son[k];
+  if (son >= T || depth == LOOKUP_BITS) {
+    const int spread = LOOKUP_BITS - depth;
+    std::fill_n(Lookup + (code << spread), 1 << spread, static_cast<uint16_t>(depth << 10 | k));
+    return;
+  }
+  FillLookup(son, depth + 1, code << 1);
+  FillLookup(son + 1, depth + 1, code << 1 | 1);
+}
+
+// Clears the recorded paths below k, before its subtree moves elsewhere.
+void TLZH::THuffman::ForgetBelow(int k) {
+  const int son = Son[k];
+  if (son >= T) {
+    return;
+  }
+  for (const int child : {son, son + 1}) {
+    if (Prefix[child] != DEEP) {
+      Prefix[child] = DEEP;
+      ForgetBelow(child);
     }
   }
 }
@@ -304,66 +342,63 @@ int LastBelow(const uint16_t *freq, int first, uint16_t f) {
 
 } // namespace
 
-// Counts one more at position k. A node whose count passes its right neighbour's trades places
-// with the last node of a smaller count; returns the position that now holds the counted node.
-inline int TLZH::THuffman::Raise(int k) {
+// The node at k, just counted to f, has passed its right neighbour: it trades places with the
+// last node of a smaller count. Returns the position that now holds the counted node. The two
+// positions keep their paths; their subtrees swap.
+int TLZH::THuffman::Trade(int k, uint16_t f) {
   uint16_t *const freq = Freq;
   int16_t *const parent = Parent;
   int16_t *const son = Son;
-  const uint16_t f = ++freq[k];
-  if (f <= freq[k + 1]) {
-    return k;
-  }
   const int l = LastBelow(freq, k + 1, f);
   freq[k] = freq[l];
   freq[l] = f;
 
   const int i = son[k];
+  const int j = son[l];
+  // Lookup entries change where a subtree with children moves to or from a position above
+  // LOOKUP_BITS; two leaves trading places leave every entry as it is.
+  const bool reshape = KeepLookup && (i < T || j < T) && (Shallow(k) || Shallow(l));
+  if (reshape) {
+    ForgetBelow(k);
+    ForgetBelow(l);
+  }
   parent[i] = static_cast<int16_t>(l);
   if (i < T) {
     parent[i + 1] = static_cast<int16_t>(l);
   }
-  const int j = son[l];
   son[l] = static_cast<int16_t>(i);
   parent[j] = static_cast<int16_t>(k);
   if (j < T) {
     parent[j + 1] = static_cast<int16_t>(k);
   }
   son[k] = static_cast<int16_t>(j);
+  if (reshape) {
+    for (const int at : {k, l}) {
+      if (Shallow(at)) {
+        FillLookup(at, Prefix[at] >> 10, Prefix[at] & 0x3FF);
+      }
+    }
+  }
   return l;
 }
 
-void TLZH::THuffman::Update(int c) {
+// The root has no neighbour to pass (and no node can pass it), so the climb stops below it.
+// Inlined into the decoder's loop: a call per symbol costs a measurable share of its time.
+[[gnu::always_inline]] inline void TLZH::THuffman::Count(int c) {
   if (Freq[R] == MAX_FREQ) {
     Reconst();
   }
-  int k = Parent[c + T];
-  do {
-    k = Parent[Raise(k)];
-  } while (k != 0);
-}
-
-// Inlined into the decoder's loop, as DecodeChar is: a call per symbol costs a measurable share
-// of the decoder's time.
-[[gnu::always_inline]] inline void TLZH::THuffman::UpdateAlong(int c, const int16_t *path,
-                                                               int depth) {
-  if (Freq[R] == MAX_FREQ) {
-    Update(c); // the rebuild makes a new tree, and the path means nothing in it
-    return;
-  }
-  // The positions on the path are known in advance, so the counts of a level do not wait for
-  // the parent link of the level below; after a trade the path above is another one.
-  for (int i = depth - 1; i > 0; --i) {
-    const int k = path[i];
-    const int at = Raise(k);
-    if (at != k) {
-      for (int p = Parent[at]; p != 0;) {
-        p = Parent[Raise(p)];
-      }
-      return;
+  for (int k = Parent[c + T]; k != R; k = Parent[k]) {
+    const uint16_t f = ++Freq[k];
+    if (f > Freq[k + 1]) {
+      k = Trade(k, f);
     }
   }
-  ++Freq[R]; // the root has no right neighbour to pass
+  ++Freq[R];
+}
+
+void TLZH::THuffman::Update(int c) {
+  Count(c);
 }
 
 int TLZH::THuffman::CodeOf(int c, uint8_t *bits) const {
@@ -644,30 +679,38 @@ std::vector<uint8_t> TLZH::PackBuffer(const uint8_t *data, size_t size) {
 template <class Bits> [[gnu::always_inline]] inline int TLZH::DecodeChar(Bits &bits) {
   THuffman &huff = tables_->Huff;
   const int16_t *const son = huff.Son;
-  int16_t path[T]; // a path can be no longer than the tree has nodes
-  path[0] = R;
-  int depth = 1;
-  int k = son[R];
-  for (;;) {
-    const int at = k + bits.GetBit();
-    path[depth++] = static_cast<int16_t>(at);
-    k = son[at];
-    if (k >= T) {
-      break;
-    }
+  int k;
+  if constexpr (requires { bits.Peek(0); }) {
+    // The table takes the walk down to a leaf or LOOKUP_BITS deep; longer codes go on bitwise.
+    const unsigned entry = huff.Lookup[bits.Peek(THuffman::LOOKUP_BITS)];
+    bits.Skip(static_cast<int>(entry >> 10));
+    k = son[entry & 0x3FF];
+  } else {
+    k = son[R];
+  }
+  while (k < T) {
+    k = son[k + bits.GetBit()];
   }
   k -= T;
-  huff.UpdateAlong(k, path, depth);
+  huff.Count(k);
   return k;
 }
 
 template <class Bits> int TLZH::DecodePosition(Bits &bits) {
-  int i = bits.GetByte();
-  const int high = kPos.d_code[i] << 6;
-  for (int j = kPos.d_len[i] - 2; j > 0; --j) {
-    i = (i << 1) + bits.GetBit();
+  if constexpr (requires { bits.Peek(0); }) {
+    // The code of the upper six bits, then the lower six: at most 14 bits.
+    const unsigned next = bits.Peek(14);
+    const int length = kPos.d_len[next >> 6];
+    bits.Skip(length + 6);
+    return kPos.d_code[next >> 6] << 6 | ((next >> (8 - length)) & 0x3F);
+  } else {
+    int i = bits.GetByte();
+    const int high = kPos.d_code[i] << 6;
+    for (int j = kPos.d_len[i] - 2; j > 0; --j) {
+      i = (i << 1) + bits.GetBit();
+    }
+    return high | (i & 0x3F);
   }
-  return high | (i & 0x3F);
 }
 
 namespace {
@@ -749,7 +792,7 @@ struct ChunkDecodeSink {
 
 template <class Bits, class Sink> void TLZH::Decode(Bits &bits, Sink &sink, int32_t textSize) {
   Tables &t = *tables_;
-  t.Huff.StartHuff();
+  t.Huff.StartHuff(requires { bits.Peek(0); });
   std::memset(t.TextBuf, ' ', N - F);
   int32_t count = 0;
   while (count < textSize) {
@@ -818,9 +861,8 @@ std::vector<uint8_t> TLZH::UnpackBuffer(const uint8_t *data, size_t size, int32_
   } catch (const std::bad_alloc &) {
     throw ElzhException(kNoMemory);
   }
-  UnpackTo(data, size, textSize, [&out](const uint8_t *bytes, size_t n) {
-    out.insert(out.end(), bytes, bytes + n);
-  });
+  UnpackTo(data, size, textSize,
+           [&out](const uint8_t *bytes, size_t n) { out.insert(out.end(), bytes, bytes + n); });
   return out;
 }
 
