@@ -37,7 +37,7 @@ public:
 
   // The adaptive Huffman code of literals and match lengths (the Freq, Parent and Son tables).
   struct THuffman {
-    static constexpr int LOOKAHEAD = 4;      // positions Update compares at once
+    static constexpr int LOOKAHEAD = 8;      // positions Update compares at once
     static constexpr int LOOKUP_BITS = 7;    // code bits the decoder's table resolves at once
     static constexpr uint16_t DEEP = 0xFFFF; // Prefix of a position below LOOKUP_BITS
 
@@ -70,6 +70,7 @@ public:
     // Whether position k lies above the depth the lookup resolves (its entries end at or below
     // it).
     bool Shallow(int k) const { return Prefix[k] < (LOOKUP_BITS << 10); }
+    void Reshape(int k, int l);
     void FillLookup(int k, int depth, int code);
     void ForgetBelow(int k);
   };
@@ -128,9 +129,12 @@ private:
   template <class Sink> void EncodePosition(Sink &sink, int p);
   template <class Sink> void EncodeEnd(Sink &sink);
   template <class Source, class Sink> int32_t Encode(Source &source, Sink &sink);
-  template <class Bits> int DecodeChar(Bits &bits);
-  template <class Bits> int DecodePosition(Bits &bits);
-  template <class Bits, class Sink> void Decode(Bits &bits, Sink &sink, int32_t textSize);
+  template <class Bits> static int DecodeChar(THuffman &huff, Bits &bits);
+  template <class Bits> static int DecodePosition(Bits &bits);
+  // The callback form, as the format describes it, and the form over memory.
+  void Decode(const TReadProc &read, const TWriteProc &write, int32_t textSize);
+  void DecodeToChunks(const uint8_t *data, size_t size, int32_t textSize,
+                      const std::function<void(const uint8_t *, size_t)> &write);
 
   // Codec state, in the order of the format description.
   uint16_t GetBuf = 0;
