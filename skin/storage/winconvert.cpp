@@ -233,8 +233,8 @@ void TLZH::THuffman::StartHuff(bool keepLookup) {
   std::fill(t.Freq + T, t.Freq + T + LOOKAHEAD, uint16_t{0xFFFF});
   t.Parent[R] = 0;
   KeepLookup = keepLookup;
+  std::fill(std::begin(Prefix), std::end(Prefix), DEEP); // without the lookup, all stay so
   if (KeepLookup) {
-    std::fill(std::begin(Prefix), std::end(Prefix), DEEP);
     FillLookup(R, 0, 0);
   }
 }
@@ -359,7 +359,8 @@ int LastBelow(const uint16_t *freq, int first, uint16_t f) {
   // Lookup entries change where a subtree with children moves to or from a position above
   // LOOKUP_BITS; two leaves trading places leave every entry as it is. One test, as it is
   // seldom true and its parts are not predictable.
-  if (KeepLookup & ((i < T) | (j < T)) & (Shallow(k) | Shallow(l))) {
+  const bool shallow = Shallow(std::min(Prefix[k], Prefix[l]));
+  if ((std::min(i, j) < T) & shallow) {
     Reshape(k, l);
     return l;
   }
@@ -388,7 +389,7 @@ void TLZH::THuffman::Reshape(int k, int l) {
   }
   Son[k] = static_cast<int16_t>(j);
   for (const int at : {k, l}) {
-    if (Shallow(at)) {
+    if (Shallow(Prefix[at])) {
       FillLookup(at, Prefix[at] >> 10, Prefix[at] & 0x3FF);
     }
   }

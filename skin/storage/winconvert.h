@@ -67,9 +67,9 @@ public:
     void Count(int c);
     void Reconst();
     int Trade(int k, uint16_t f);
-    // Whether position k lies above the depth the lookup resolves (its entries end at or below
-    // it).
-    bool Shallow(int k) const { return Prefix[k] < (LOOKUP_BITS << 10); }
+    // Whether a position with this Prefix lies above the depth the lookup resolves (its
+    // entries end at or below it).
+    static bool Shallow(uint16_t prefix) { return prefix < (LOOKUP_BITS << 10); }
     void Reshape(int k, int l);
     void FillLookup(int k, int depth, int code);
     void ForgetBelow(int k);
