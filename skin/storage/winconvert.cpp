@@ -312,7 +312,7 @@ namespace {
 // scan upward to the first frequency >= f. The usual answers lie a few steps away and are
 // counted without a branch; long runs of equal counts (every unused symbol stays at 1) are
 // crossed by galloping and bisection instead of one step at a time.
-int LastBelow(const uint16_t *freq, int first, uint16_t f) {
+[[gnu::always_inline]] inline int LastBelow(const uint16_t *freq, int first, uint16_t f) {
   constexpr int near = TLZH::THuffman::LOOKAHEAD;
   int below = 0;
   for (int i = 1; i < near; ++i) {
