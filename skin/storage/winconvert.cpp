@@ -397,11 +397,12 @@ void TLZH::THuffman::Reshape(int k, int l) {
 
 // The root has no neighbour to pass (and no node can pass it), so the climb stops below it.
 // Inlined into the decoder's loop: a call per symbol costs a measurable share of its time.
-[[gnu::always_inline]] inline void TLZH::THuffman::Count(int c) {
+[[gnu::always_inline]] inline void TLZH::THuffman::Count(int c, int leaf) {
   if (Freq[R] == MAX_FREQ) {
     Reconst();
+    leaf = Parent[c + T];
   }
-  for (int k = Parent[c + T]; k != R; k = Parent[k]) {
+  for (int k = leaf; k != R; k = Parent[k]) {
     const uint16_t f = ++Freq[k];
     if (f > Freq[k + 1]) {
       k = Trade(k, f);
@@ -411,7 +412,7 @@ void TLZH::THuffman::Reshape(int k, int l) {
 }
 
 void TLZH::THuffman::Update(int c) {
-  Count(c);
+  Count(c, Parent[c + T]);
 }
 
 int TLZH::THuffman::CodeOf(int c, uint8_t *bits) const {
@@ -692,20 +693,20 @@ std::vector<uint8_t> TLZH::PackBuffer(const uint8_t *data, size_t size) {
 template <class Bits>
 [[gnu::always_inline]] inline int TLZH::DecodeChar(THuffman &huff, Bits &bits) {
   const int16_t *const son = huff.Son;
-  int k;
+  int at = R;
   if constexpr (requires { bits.Peek(0); }) {
     // The table takes the walk down to a leaf or LOOKUP_BITS deep; longer codes go on bitwise.
     const unsigned entry = huff.Lookup[bits.Peek(THuffman::LOOKUP_BITS)];
     bits.Skip(static_cast<int>(entry >> 10));
-    k = son[entry & 0x3FF];
-  } else {
-    k = son[R];
+    at = static_cast<int>(entry & 0x3FF);
   }
+  int k = son[at];
   while (k < T) {
-    k = son[k + bits.GetBit()];
+    at = k + bits.GetBit();
+    k = son[at];
   }
   k -= T;
-  huff.Count(k);
+  huff.Count(k, at); // at: the leaf, which the counting starts from
   return k;
 }
 

@@ -64,7 +64,8 @@ public:
   private:
     friend class TLZH; // the decoder inlines the update
 
-    void Count(int c);
+    // Update, given the position of c's leaf.
+    void Count(int c, int leaf);
     void Reconst();
     int Trade(int k, uint16_t f);
     // Whether a position with this Prefix lies above the depth the lookup resolves (its
