@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <random>
 
@@ -343,19 +344,11 @@ struct PlainTree {
   int parent[T + N_CHAR];
   int son[T];
 
-  void Start() {
-    for (int i = 0; i < N_CHAR; ++i) {
-      freq[i] = 1;
-      son[i] = i + T;
-      parent[i + T] = i;
-    }
-    for (int i = 0, j = N_CHAR; j <= R; i += 2, ++j) {
-      freq[j] = freq[i] + freq[i + 1];
-      son[j] = i;
-      parent[i] = parent[i + 1] = j;
-    }
-    freq[T] = 0xFFFF;
-    parent[R] = 0;
+  // Starts from the codec's starting tree, which known streams above already pin down.
+  void StartAs(const TLZH::THuffman &huff) {
+    std::copy(huff.Freq, huff.Freq + T + 1, freq);
+    std::copy(huff.Parent, huff.Parent + T + N_CHAR, parent);
+    std::copy(huff.Son, huff.Son + T, son);
   }
   void Rebuild() {
     int j = 0;
@@ -443,7 +436,7 @@ TEST(Lzh, TreeUpdateAndDecoderLookupFollowThePlainAlgorithmThroughRebuilds) {
   auto huff = std::make_unique<TLZH::THuffman>();
   huff->StartHuff(true);
   auto plain = std::make_unique<PlainTree>();
-  plain->Start();
+  plain->StartAs(*huff);
   std::mt19937 random(11);
   for (int n = 0; n < 100000; ++n) {
     const unsigned r = random();
