@@ -144,21 +144,24 @@ template <class Input> struct TLZH::BitReader {
   }
 };
 
-// The same bit sequence from memory through a 64-bit window (bits left-aligned).
+// The same bit sequence from memory through a 64-bit window (bits left-aligned), refilled
+// eight bytes at a time while eight remain. The bits of buf beyond len are already those of
+// the following input, so ORing them in again leaves them as they are.
 struct TLZH::FastBitReader {
   const uint8_t *p;
   const uint8_t *end;
   uint64_t buf = 0;
   int len = 0;
+  // At least 57 bits in buf afterwards.
   void Refill() {
-    if (end - p >= 8 && len <= 0) {
+    if (end - p >= 8) {
       uint64_t v = 0;
       for (int i = 0; i < 8; ++i) {
         v = (v << 8) | p[i];
       }
-      buf = v;
-      len = 64;
-      p += 8;
+      buf |= v >> len;
+      p += (63 - len) >> 3;
+      len |= 56;
       return;
     }
     while (len <= 56) {
@@ -167,23 +170,21 @@ struct TLZH::FastBitReader {
       len += 8;
     }
   }
-  int GetBit() {
-    if (len < 1) {
+  // The next n bits (n <= 32) without consuming them.
+  unsigned Peek(int n) {
+    if (len < n) {
       Refill();
     }
-    const int bit = static_cast<int>(buf >> 63);
-    buf <<= 1;
-    --len;
-    return bit;
+    return static_cast<unsigned>(buf >> (64 - n));
   }
-  int GetByte() {
-    if (len < 8) {
-      Refill();
-    }
-    const int byte = static_cast<int>(buf >> 56);
-    buf <<= 8;
-    len -= 8;
-    return byte;
+  void Skip(int n) {
+    buf <<= n;
+    len -= n;
+  }
+  int GetBit() {
+    const int bit = static_cast<int>(Peek(1));
+    Skip(1);
+    return bit;
   }
 };
 
@@ -216,7 +217,7 @@ void TLZH::EndLZH() {
   tables_.reset();
 }
 
-void TLZH::THuffman::StartHuff() {
+void TLZH::THuffman::StartHuff(bool keepLookup) {
   THuffman &t = *this;
   Rebuilds = 0;
   for (int i = 0; i < N_CHAR; ++i) {
@@ -231,6 +232,11 @@ void TLZH::THuffman::StartHuff() {
   }
   std::fill(t.Freq + T, t.Freq + T + LOOKAHEAD, uint16_t{0xFFFF});
   t.Parent[R] = 0;
+  KeepLookup = keepLookup;
+  std::fill(std::begin(Prefix), std::end(Prefix), DEEP); // without the lookup, all stay so
+  if (KeepLookup) {
+    FillLookup(R, 0, 0);
+  }
 }
 
 void TLZH::THuffman::Reconst() {
@@ -248,11 +254,9 @@ void TLZH::THuffman::Reconst() {
   // Join pairs, keeping the frequencies sorted.
   for (int i = 0, jj = N_CHAR; jj < T; i += 2, ++jj) {
     const uint16_t f = static_cast<uint16_t>(t.Freq[i] + t.Freq[i + 1]);
-    int k = jj - 1;
-    while (f < t.Freq[k]) {
-      --k;
-    }
-    ++k;
+    // Past the last count not above f: the counts so far are in order, so a bisection finds
+    // what a scan down from jj - 1 would.
+    const int k = static_cast<int>(std::upper_bound(t.Freq, t.Freq + jj, f) - t.Freq);
     const auto moved = static_cast<size_t>(jj - k);
     std::memmove(&t.Freq[k + 1], &t.Freq[k], moved * sizeof(t.Freq[0]));
     std::memmove(&t.Son[k + 1], &t.Son[k], moved * sizeof(t.Son[0]));
@@ -267,22 +271,57 @@ void TLZH::THuffman::Reconst() {
       t.Parent[k] = t.Parent[k + 1] = static_cast<int16_t>(i);
     }
   }
+  if (KeepLookup) {
+    std::fill(std::begin(Prefix), std::end(Prefix), DEEP);
+    FillLookup(R, 0, 0);
+  }
+}
+
+// Records the paths of k and of the nodes below it down to LOOKUP_BITS, given k's own, and
+// points the lookup entries that start with a path ending there at its node.
+void TLZH::THuffman::FillLookup(int k, int depth, int code) {
+  Prefix[k] = static_cast<uint16_t>(depth << 10 | code);
+  const int son = Son[k];
+  if (son >= T || depth == LOOKUP_BITS) {
+    const int spread = LOOKUP_BITS - depth;
+    std::fill_n(Lookup + (code << spread), 1 << spread, static_cast<uint16_t>(depth << 10 | k));
+    return;
+  }
+  FillLookup(son, depth + 1, code << 1);
+  FillLookup(son + 1, depth + 1, code << 1 | 1);
+}
+
+// Clears the recorded paths below k, before its subtree moves elsewhere.
+void TLZH::THuffman::ForgetBelow(int k) {
+  const int son = Son[k];
+  if (son >= T) {
+    return;
+  }
+  for (const int child : {son, son + 1}) {
+    if (Prefix[child] != DEEP) {
+      Prefix[child] = DEEP;
+      ForgetBelow(child);
+    }
+  }
 }
 
 namespace {
 
 // The last position at or after first whose frequency is below f. Frequencies never decrease
 // along the positions and the sentinels past T are above every count, so this equals a linear
-// scan upward to the first frequency >= f. The usual answers lie a step or two away and are
+// scan upward to the first frequency >= f. The usual answers lie a few steps away and are
 // counted without a branch; long runs of equal counts (every unused symbol stays at 1) are
 // crossed by galloping and bisection instead of one step at a time.
-int LastBelow(const uint16_t *freq, int first, uint16_t f) {
-  static_assert(TLZH::THuffman::LOOKAHEAD == 4);
-  const int near = (freq[first + 1] < f) + (freq[first + 2] < f) + (freq[first + 3] < f);
-  if (near < 3 || freq[first + 4] >= f) {
-    return first + near;
+[[gnu::always_inline]] inline int LastBelow(const uint16_t *freq, int first, uint16_t f) {
+  constexpr int near = TLZH::THuffman::LOOKAHEAD;
+  int below = 0;
+  for (int i = 1; i < near; ++i) {
+    below += freq[first + i] < f;
   }
-  int lo = first + 4; // freq[lo] < f
+  if (below < near - 1) {
+    return first + below;
+  }
+  int lo = first + near - 1; // freq[lo] < f
   int step = 1;
   int hi = lo + 1;
   while (freq[hi] < f) {
@@ -304,66 +343,76 @@ int LastBelow(const uint16_t *freq, int first, uint16_t f) {
 
 } // namespace
 
-// Counts one more at position k. A node whose count passes its right neighbour's trades places
-// with the last node of a smaller count; returns the position that now holds the counted node.
-inline int TLZH::THuffman::Raise(int k) {
+// The node at k, just counted to f, has passed its right neighbour: it trades places with the
+// last node of a smaller count. Returns the position that now holds the counted node. The two
+// positions keep their paths; their subtrees swap.
+[[gnu::always_inline]] inline int TLZH::THuffman::Trade(int k, uint16_t f) {
   uint16_t *const freq = Freq;
   int16_t *const parent = Parent;
   int16_t *const son = Son;
-  const uint16_t f = ++freq[k];
-  if (f <= freq[k + 1]) {
-    return k;
-  }
   const int l = LastBelow(freq, k + 1, f);
   freq[k] = freq[l];
   freq[l] = f;
 
   const int i = son[k];
-  parent[i] = static_cast<int16_t>(l);
-  if (i < T) {
-    parent[i + 1] = static_cast<int16_t>(l);
-  }
   const int j = son[l];
-  son[l] = static_cast<int16_t>(i);
-  parent[j] = static_cast<int16_t>(k);
-  if (j < T) {
-    parent[j + 1] = static_cast<int16_t>(k);
+  // Lookup entries change where a subtree with children moves to or from a position above
+  // LOOKUP_BITS; two leaves trading places leave every entry as it is. One test, as it is
+  // seldom true and its parts are not predictable.
+  const bool shallow = Shallow(std::min(Prefix[k], Prefix[l]));
+  if ((std::min(i, j) < T) & shallow) {
+    Reshape(k, l);
+    return l;
   }
+  // Both children of an internal node point back; a leaf's own entry is written twice instead.
+  parent[i] = parent[i + (i < T)] = static_cast<int16_t>(l);
+  parent[j] = parent[j + (j < T)] = static_cast<int16_t>(k);
+  son[l] = static_cast<int16_t>(i);
   son[k] = static_cast<int16_t>(j);
   return l;
 }
 
-void TLZH::THuffman::Update(int c) {
-  if (Freq[R] == MAX_FREQ) {
-    Reconst();
+// The swap of the subtrees at k and l, with the lookup entries below them written anew.
+void TLZH::THuffman::Reshape(int k, int l) {
+  ForgetBelow(k);
+  ForgetBelow(l);
+  const int i = Son[k];
+  const int j = Son[l];
+  Parent[i] = static_cast<int16_t>(l);
+  if (i < T) {
+    Parent[i + 1] = static_cast<int16_t>(l);
   }
-  int k = Parent[c + T];
-  do {
-    k = Parent[Raise(k)];
-  } while (k != 0);
-}
-
-// Inlined into the decoder's loop, as DecodeChar is: a call per symbol costs a measurable share
-// of the decoder's time.
-[[gnu::always_inline]] inline void TLZH::THuffman::UpdateAlong(int c, const int16_t *path,
-                                                               int depth) {
-  if (Freq[R] == MAX_FREQ) {
-    Update(c); // the rebuild makes a new tree, and the path means nothing in it
-    return;
+  Son[l] = static_cast<int16_t>(i);
+  Parent[j] = static_cast<int16_t>(k);
+  if (j < T) {
+    Parent[j + 1] = static_cast<int16_t>(k);
   }
-  // The positions on the path are known in advance, so the counts of a level do not wait for
-  // the parent link of the level below; after a trade the path above is another one.
-  for (int i = depth - 1; i > 0; --i) {
-    const int k = path[i];
-    const int at = Raise(k);
-    if (at != k) {
-      for (int p = Parent[at]; p != 0;) {
-        p = Parent[Raise(p)];
-      }
-      return;
+  Son[k] = static_cast<int16_t>(j);
+  for (const int at : {k, l}) {
+    if (Shallow(Prefix[at])) {
+      FillLookup(at, Prefix[at] >> 10, Prefix[at] & 0x3FF);
     }
   }
-  ++Freq[R]; // the root has no right neighbour to pass
+}
+
+// The root has no neighbour to pass (and no node can pass it), so the climb stops below it.
+// Inlined into the decoder's loop: a call per symbol costs a measurable share of its time.
+[[gnu::always_inline]] inline void TLZH::THuffman::Count(int c, int leaf) {
+  if (Freq[R] == MAX_FREQ) {
+    Reconst();
+    leaf = Parent[c + T];
+  }
+  for (int k = leaf; k != R; k = Parent[k]) {
+    const uint16_t f = ++Freq[k];
+    if (f > Freq[k + 1]) {
+      k = Trade(k, f);
+    }
+  }
+  ++Freq[R];
+}
+
+void TLZH::THuffman::Update(int c) {
+  Count(c, Parent[c + T]);
 }
 
 int TLZH::THuffman::CodeOf(int c, uint8_t *bits) const {
@@ -641,33 +690,41 @@ std::vector<uint8_t> TLZH::PackBuffer(const uint8_t *data, size_t size) {
 // ---------------------------------------------------------------------------------------------
 // Decompression
 
-template <class Bits> [[gnu::always_inline]] inline int TLZH::DecodeChar(Bits &bits) {
-  THuffman &huff = tables_->Huff;
+template <class Bits>
+[[gnu::always_inline]] inline int TLZH::DecodeChar(THuffman &huff, Bits &bits) {
   const int16_t *const son = huff.Son;
-  int16_t path[T]; // a path can be no longer than the tree has nodes
-  path[0] = R;
-  int depth = 1;
-  int k = son[R];
-  for (;;) {
-    const int at = k + bits.GetBit();
-    path[depth++] = static_cast<int16_t>(at);
+  int at = R;
+  if constexpr (requires { bits.Peek(0); }) {
+    // The table takes the walk down to a leaf or LOOKUP_BITS deep; longer codes go on bitwise.
+    const unsigned entry = huff.Lookup[bits.Peek(THuffman::LOOKUP_BITS)];
+    bits.Skip(static_cast<int>(entry >> 10));
+    at = static_cast<int>(entry & 0x3FF);
+  }
+  int k = son[at];
+  while (k < T) {
+    at = k + bits.GetBit();
     k = son[at];
-    if (k >= T) {
-      break;
-    }
   }
   k -= T;
-  huff.UpdateAlong(k, path, depth);
+  huff.Count(k, at); // at: the leaf, which the counting starts from
   return k;
 }
 
 template <class Bits> int TLZH::DecodePosition(Bits &bits) {
-  int i = bits.GetByte();
-  const int high = kPos.d_code[i] << 6;
-  for (int j = kPos.d_len[i] - 2; j > 0; --j) {
-    i = (i << 1) + bits.GetBit();
+  if constexpr (requires { bits.Peek(0); }) {
+    // The code of the upper six bits, then the lower six: at most 14 bits.
+    const unsigned next = bits.Peek(14);
+    const int length = kPos.d_len[next >> 6];
+    bits.Skip(length + 6);
+    return kPos.d_code[next >> 6] << 6 | ((next >> (8 - length)) & 0x3F);
+  } else {
+    int i = bits.GetByte();
+    const int high = kPos.d_code[i] << 6;
+    for (int j = kPos.d_len[i] - 2; j > 0; --j) {
+      i = (i << 1) + bits.GetBit();
+    }
+    return high | (i & 0x3F);
   }
-  return high | (i & 0x3F);
 }
 
 namespace {
@@ -685,96 +742,93 @@ struct StartHistory {
 };
 constexpr StartHistory kStartHistory;
 
-// Sinks of the decoder. Literal adds one byte; Match copies n bytes from distance + 1 back, one
-// byte at a time where source and destination overlap.
-struct CallbackDecodeSink {
-  CallbackSink out;
-  uint8_t *ring;
-  int r = TLZH::N - TLZH::F;
-  void Literal(uint8_t b) {
-    out.Put(b);
-    ring[r] = b;
-    r = (r + 1) & (TLZH::N - 1);
-  }
-  void Match(int distance, int n) {
-    const int from = r - distance - 1;
+// Copies n bytes from back bytes before dst, which may overlap them; eight bytes a step where
+// a step reads only what is already written, so up to 7 bytes past dst + n are overwritten.
+inline void CopyMatch(uint8_t *dst, ptrdiff_t back, int n) {
+  if (back >= 8) {
+    for (int k = 0; k < n; k += 8) {
+      std::memcpy(dst + k, dst + k - back, 8);
+    }
+  } else {
     for (int k = 0; k < n; ++k) {
-      const uint8_t b = ring[(from + k) & (TLZH::N - 1)];
-      out.Put(b);
-      ring[(r + k) & (TLZH::N - 1)] = b;
-    }
-    r = (r + n) & (TLZH::N - 1);
-  }
-};
-
-// Output through a window that is its own history: the N bytes before the chunk being filled
-// are the last N bytes produced (at the start, the ring as the coder starts it), so a match is
-// one copy and no ring is kept beside the output. A full chunk goes to the writer and its last
-// N bytes move to the front; the memory in use stays the same however long the output is.
-struct ChunkDecodeSink {
-  static constexpr size_t kChunk = 64 * 1024;
-  const std::function<void(const uint8_t *, size_t)> &write;
-  std::unique_ptr<uint8_t[]> window{new uint8_t[TLZH::N + kChunk + TLZH::F]};
-  size_t used = TLZH::N;
-  ChunkDecodeSink(const std::function<void(const uint8_t *, size_t)> &writer) : write(writer) {
-    std::memcpy(window.get(), kStartHistory.bytes, TLZH::N);
-  }
-  void Flush() {
-    write(window.get() + TLZH::N, used - TLZH::N);
-    std::memmove(window.get(), window.get() + used - TLZH::N, TLZH::N);
-    used = TLZH::N;
-  }
-  // Room for the next symbol, whatever it is; called once per symbol.
-  void Reserve() {
-    if (used + TLZH::F > TLZH::N + kChunk) {
-      Flush();
+      dst[k] = dst[k - back];
     }
   }
-  void Literal(uint8_t b) { window[used++] = b; }
-  void Match(int distance, int n) {
-    uint8_t *dst = window.get() + used;
-    const auto back = static_cast<ptrdiff_t>(distance) + 1;
-    if (back >= n) {
-      std::memcpy(dst, dst - back, static_cast<size_t>(n));
-    } else {
-      for (int k = 0; k < n; ++k) {
-        dst[k] = dst[k - back];
-      }
-    }
-    used += static_cast<size_t>(n);
-  }
-};
+}
 
 } // namespace
 
-template <class Bits, class Sink> void TLZH::Decode(Bits &bits, Sink &sink, int32_t textSize) {
+void TLZH::Decode(const TReadProc &read, const TWriteProc &write, int32_t textSize) {
   Tables &t = *tables_;
-  t.Huff.StartHuff();
-  std::memset(t.TextBuf, ' ', N - F);
-  int32_t count = 0;
-  while (count < textSize) {
-    if constexpr (requires { sink.Reserve(); }) {
-      sink.Reserve();
-    }
-    const int c = DecodeChar(bits);
+  THuffman &huff = t.Huff;
+  huff.StartHuff();
+  BitReader<CallbackBytes> bits{CallbackBytes{read}, GetBuf, GetLen};
+  CallbackSink out{write};
+  uint8_t *const ring = t.TextBuf;
+  std::memset(ring, ' ', N - F);
+  int r = N - F;
+  for (int32_t count = 0; count < textSize;) {
+    const int c = DecodeChar(huff, bits);
     if (c < 256) {
-      sink.Literal(static_cast<uint8_t>(c));
+      out.Put(static_cast<uint8_t>(c));
+      ring[r] = static_cast<uint8_t>(c);
+      r = (r + 1) & (N - 1);
       ++count;
-    } else {
-      const int j = c - 255 + THRESHOLD;
-      // A match is copied whole, also past textSize; it may read what it has just written.
-      sink.Match(DecodePosition(bits), j);
-      count += j;
+      continue;
     }
+    // A match is copied whole, also past textSize; it may read what it has just written.
+    const int n = c - 255 + THRESHOLD;
+    const int from = r - DecodePosition(bits) - 1;
+    for (int k = 0; k < n; ++k) {
+      const uint8_t b = ring[(from + k) & (N - 1)];
+      out.Put(b);
+      ring[(r + k) & (N - 1)] = b;
+    }
+    r = (r + n) & (N - 1);
+    count += n;
   }
+}
+
+// Output goes through a window that is its own history: the N bytes before the chunk being
+// filled are the last N bytes produced (at the start, the ring as the coder starts it), so a
+// match is one copy and no ring is kept beside the output. A full chunk goes to the writer and
+// its last N bytes move to the front; the memory in use stays the same however long the output
+// is. The cursor and the tree stay in locals: every byte stored could otherwise alias them.
+void TLZH::DecodeToChunks(const uint8_t *data, size_t size, int32_t textSize,
+                          const std::function<void(const uint8_t *, size_t)> &write) {
+  constexpr ptrdiff_t kChunk = 64 * 1024;
+  // Room for a symbol of F bytes after a chunk's last byte, and for CopyMatch's overrun.
+  const std::unique_ptr<uint8_t[]> window(new uint8_t[N + kChunk + F + 8]);
+  uint8_t *const start = window.get() + N;
+  std::memcpy(window.get(), kStartHistory.bytes, N);
+  THuffman &huff = tables_->Huff;
+  huff.StartHuff(true);
+  FastBitReader bits{data, data + size};
+  uint8_t *out = start;
+  for (int32_t left = textSize; left > 0;) {
+    if (out - start > kChunk - F) {
+      write(start, static_cast<size_t>(out - start));
+      std::memmove(window.get(), out - N, N);
+      out = start;
+    }
+    const int c = DecodeChar(huff, bits);
+    if (c < 256) {
+      *out++ = static_cast<uint8_t>(c);
+      --left;
+      continue;
+    }
+    const int n = c - 255 + THRESHOLD;
+    CopyMatch(out, DecodePosition(bits) + 1, n);
+    out += n;
+    left -= n;
+  }
+  write(start, static_cast<size_t>(out - start));
 }
 
 void TLZH::LZHUnpack(int32_t textSize, const TReadProc &read, const TWriteProc &write) {
   InitLZH();
   try {
-    BitReader<CallbackBytes> bits{CallbackBytes{read}, GetBuf, GetLen};
-    CallbackDecodeSink sink{CallbackSink{write}, tables_->TextBuf};
-    Decode(bits, sink, textSize);
+    Decode(read, write, textSize);
   } catch (...) {
     EndLZH();
     throw;
@@ -789,10 +843,7 @@ void TLZH::UnpackTo(const uint8_t *data, size_t size, int32_t textSize,
   }
   InitLZH();
   try {
-    FastBitReader bits{data, data + size};
-    ChunkDecodeSink sink(write);
-    Decode(bits, sink, textSize);
-    sink.Flush();
+    DecodeToChunks(data, size, textSize, write);
   } catch (const std::bad_alloc &) {
     EndLZH();
     throw ElzhException(kNoMemory);
@@ -818,9 +869,8 @@ std::vector<uint8_t> TLZH::UnpackBuffer(const uint8_t *data, size_t size, int32_
   } catch (const std::bad_alloc &) {
     throw ElzhException(kNoMemory);
   }
-  UnpackTo(data, size, textSize, [&out](const uint8_t *bytes, size_t n) {
-    out.insert(out.end(), bytes, bytes + n);
-  });
+  UnpackTo(data, size, textSize,
+           [&out](const uint8_t *bytes, size_t n) { out.insert(out.end(), bytes, bytes + n); });
   return out;
 }
 

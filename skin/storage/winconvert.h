@@ -37,13 +37,24 @@ public:
 
   // The adaptive Huffman code of literals and match lengths (the Freq, Parent and Son tables).
   struct THuffman {
-    static constexpr int LOOKAHEAD = 4; // positions Update compares at once
+    static constexpr int LOOKAHEAD = 8;      // positions Update compares at once
+    static constexpr int LOOKUP_BITS = 7;    // code bits the decoder's table resolves at once
+    static constexpr uint16_t DEEP = 0xFFFF; // Prefix of a position below LOOKUP_BITS
+
     uint16_t Freq[T + LOOKAHEAD]; // node frequencies; Freq[T] onwards are sentinels
-    int16_t Parent[T + N_CHAR]; // Parent[T + c]: leaf position of symbol c
-    int16_t Son[T];             // first of two children, or T + symbol for a leaf
+    int16_t Parent[T + N_CHAR];   // Parent[T + c]: leaf position of symbol c
+    int16_t Son[T];               // first of two children, or T + symbol for a leaf
     int Rebuilds = 0;
 
-    void StartHuff();
+    // The decoder's view of the top of the tree, kept only when StartHuff was asked for it.
+    // Lookup[b]: for the next LOOKUP_BITS bits b of the stream, the node where the walk from
+    // the root ends after them (a leaf, or a node at depth LOOKUP_BITS) as depth << 10 |
+    // position. Prefix[k]: the path to position k as depth << 10 | bits, or DEEP.
+    bool KeepLookup = false;
+    uint16_t Lookup[1 << LOOKUP_BITS];
+    uint16_t Prefix[T];
+
+    void StartHuff(bool keepLookup = false);
     // Counts one more c, rebuilding with halved counts first if the root is at MAX_FREQ.
     void Update(int c);
     // Writes the code of c into bits, root first, one bit per entry (room for T entries);
@@ -51,14 +62,18 @@ public:
     int CodeOf(int c, uint8_t *bits) const;
 
   private:
-    friend class TLZH; // the decoder counts along the path it has just walked
+    friend class TLZH; // the decoder inlines the update
 
+    // Update, given the position of c's leaf.
+    void Count(int c, int leaf);
     void Reconst();
-    int Raise(int k);
-    // Update for the decoder, given the positions from the root down to c's leaf as it walked
-    // them (path[0] == R): counting follows the path instead of the parent links for as long
-    // as no node trades places.
-    void UpdateAlong(int c, const int16_t *path, int depth);
+    int Trade(int k, uint16_t f);
+    // Whether a position with this Prefix lies above the depth the lookup resolves (its
+    // entries end at or below it).
+    static bool Shallow(uint16_t prefix) { return prefix < (LOOKUP_BITS << 10); }
+    void Reshape(int k, int l);
+    void FillLookup(int k, int depth, int code);
+    void ForgetBelow(int k);
   };
 
   TLZH();
@@ -115,9 +130,12 @@ private:
   template <class Sink> void EncodePosition(Sink &sink, int p);
   template <class Sink> void EncodeEnd(Sink &sink);
   template <class Source, class Sink> int32_t Encode(Source &source, Sink &sink);
-  template <class Bits> int DecodeChar(Bits &bits);
-  template <class Bits> int DecodePosition(Bits &bits);
-  template <class Bits, class Sink> void Decode(Bits &bits, Sink &sink, int32_t textSize);
+  template <class Bits> static int DecodeChar(THuffman &huff, Bits &bits);
+  template <class Bits> static int DecodePosition(Bits &bits);
+  // The callback form, as the format describes it, and the form over memory.
+  void Decode(const TReadProc &read, const TWriteProc &write, int32_t textSize);
+  void DecodeToChunks(const uint8_t *data, size_t size, int32_t textSize,
+                      const std::function<void(const uint8_t *, size_t)> &write);
 
   // Codec state, in the order of the format description.
   uint16_t GetBuf = 0;

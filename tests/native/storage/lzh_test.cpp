@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <random>
 
@@ -331,6 +332,131 @@ TEST(Lzh, CodesLongerThanSixteenEdgesAreEmittedAndDecodedWhole) {
     EXPECT_EQ(out.back(), deepest);
     EXPECT_EQ(out[out.size() - 2], ' '); // the matches copied the initial fill
   }
+}
+
+// The adaptive tree as the format states it, one plain step at a time: the yardstick for the
+// codec's tree, whose update, rebuild and decoder lookup take shortcuts.
+struct PlainTree {
+  static constexpr int T = TLZH::T;
+  static constexpr int R = TLZH::R;
+  static constexpr int N_CHAR = TLZH::N_CHAR;
+  unsigned freq[T + 1];
+  int parent[T + N_CHAR];
+  int son[T];
+
+  // Starts from the codec's starting tree, which known streams above already pin down.
+  void StartAs(const TLZH::THuffman &huff) {
+    std::copy(huff.Freq, huff.Freq + T + 1, freq);
+    std::copy(huff.Parent, huff.Parent + T + N_CHAR, parent);
+    std::copy(huff.Son, huff.Son + T, son);
+  }
+  void Rebuild() {
+    int j = 0;
+    for (int i = 0; i < T; ++i) {
+      if (son[i] >= T) {
+        freq[j] = (freq[i] + 1) / 2;
+        son[j++] = son[i];
+      }
+    }
+    for (int i = 0; (j = N_CHAR + i / 2) < T; i += 2) {
+      const unsigned f = freq[i] + freq[i + 1];
+      int k = j - 1;
+      while (f < freq[k]) {
+        --k;
+      }
+      ++k;
+      for (int m = j; m > k; --m) {
+        freq[m] = freq[m - 1];
+        son[m] = son[m - 1];
+      }
+      freq[k] = f;
+      son[k] = i;
+    }
+    for (int i = 0; i < T; ++i) {
+      parent[son[i]] = i;
+      if (son[i] < T) {
+        parent[son[i] + 1] = i;
+      }
+    }
+  }
+  void Update(int c) {
+    if (freq[R] == TLZH::MAX_FREQ) {
+      Rebuild();
+    }
+    int k = parent[c + T];
+    do {
+      const unsigned f = ++freq[k];
+      if (f > freq[k + 1]) {
+        int l = k + 1;
+        while (f > freq[l + 1]) {
+          ++l;
+        }
+        freq[k] = freq[l];
+        freq[l] = f;
+        const int i = son[k];
+        const int j = son[l];
+        parent[i] = l;
+        if (i < T) {
+          parent[i + 1] = l;
+        }
+        parent[j] = k;
+        if (j < T) {
+          parent[j + 1] = k;
+        }
+        son[k] = j;
+        son[l] = i;
+        k = l;
+      }
+      k = parent[k];
+    } while (k != 0);
+  }
+};
+
+// Every lookup entry must name where the walk from the root by its bits ends.
+testing::AssertionResult LookupMatchesTheTree(const TLZH::THuffman &huff) {
+  constexpr int bits = TLZH::THuffman::LOOKUP_BITS;
+  for (int b = 0; b < 1 << bits; ++b) {
+    int k = TLZH::R;
+    int depth = 0;
+    while (depth < bits && huff.Son[k] < TLZH::T) {
+      k = huff.Son[k] + ((b >> (bits - 1 - depth)) & 1);
+      ++depth;
+    }
+    if (huff.Lookup[b] != (depth << 10 | k)) {
+      return testing::AssertionFailure() << "entry " << b << " is " << huff.Lookup[b]
+                                         << ", the walk ends at " << k << " after " << depth;
+    }
+  }
+  return testing::AssertionSuccess();
+}
+
+TEST(Lzh, TreeUpdateAndDecoderLookupFollowThePlainAlgorithmThroughRebuilds) {
+  // A frequent set of symbols that moves every 20,000 updates: nodes trade places at every
+  // depth, subtrees near the root move, and the root reaches MAX_FREQ several times.
+  auto huff = std::make_unique<TLZH::THuffman>();
+  huff->StartHuff(true);
+  auto plain = std::make_unique<PlainTree>();
+  plain->StartAs(*huff);
+  std::mt19937 random(11);
+  for (int n = 0; n < 100000; ++n) {
+    const unsigned r = random();
+    const int base = n / 20000 * 61;
+    const int c = static_cast<int>(r % 5 == 0 ? r % TLZH::N_CHAR : (base + r % 37) % TLZH::N_CHAR);
+    const int rebuilds = huff->Rebuilds;
+    huff->Update(c);
+    plain->Update(c);
+    for (int i = 0; i < TLZH::T; ++i) {
+      ASSERT_EQ(huff->Freq[i], plain->freq[i]) << "update " << n << ", position " << i;
+      ASSERT_EQ(huff->Son[i], plain->son[i]) << "update " << n << ", position " << i;
+    }
+    for (int i = 0; i < TLZH::T + TLZH::N_CHAR; ++i) {
+      ASSERT_EQ(huff->Parent[i], plain->parent[i]) << "update " << n << ", entry " << i;
+    }
+    if (n % 16 == 0 || huff->Rebuilds != rebuilds) {
+      ASSERT_TRUE(LookupMatchesTheTree(*huff)) << "update " << n;
+    }
+  }
+  EXPECT_GE(huff->Rebuilds, 3);
 }
 
 TEST(Lzh, StreamCallbacksReadAndWriteTheGivenStreams) {
