@@ -10,6 +10,7 @@
 #include "framework/core/typinfo.h"
 #include "framework/gui/controls.h"
 #include "framework/gui/forms.h"
+#include "skin/controls/winsubclass_bars.h"
 #include "skin/controls/winsubclass_box.h"
 #include "skin/controls/winsubclass_button.h"
 #include "skin/controls/winsubclass_check.h"
@@ -181,7 +182,13 @@ const std::vector<TAttachRule> &AttachRules() {
        false,
        false,
        [](TWinSkinForm &f, TControl *c) { Attach<TSkinCheckBox>(f, c); }},
-      /* 10 */ {{"TTrackBar"}, false, xcTrackBar, false, false, kNotYet},
+      /* 10 */
+      {{"TTrackBar"},
+       false,
+       xcTrackBar,
+       false,
+       false,
+       [](TWinSkinForm &f, TControl *c) { Attach<TSkinTrackBar>(f, c); }},
       /* 11 */
       {{"TUPDOWN", "TSPINBUTTON"},
        true,
@@ -204,8 +211,20 @@ const std::vector<TAttachRule> &AttachRules() {
        false,
        [](TWinSkinForm &f, TControl *c) { Attach<TSkinRadioButton>(f, c); }},
       /* 20 */ {{"TToolBar"}, false, xcToolbar, false, false, kNotYet},
-      /* 21 */ {{"TCustomStatusBar"}, false, xcStatusBar, false, false, kNotYet},
-      /* 22 */ {{"TProgressBar"}, false, xcProgress, false, false, kNotYet},
+      /* 21 */
+      {{"TCustomStatusBar"},
+       false,
+       xcStatusBar,
+       false,
+       false,
+       [](TWinSkinForm &f, TControl *c) { Attach<TSkinStatusBar>(f, c); }},
+      /* 22 */
+      {{"TProgressBar"},
+       false,
+       xcProgress,
+       false,
+       false,
+       [](TWinSkinForm &f, TControl *c) { Attach<TSkinProgress>(f, c); }},
       /* 23 */
       {{"TScrollBar"},
        false,
@@ -460,7 +479,10 @@ bool TWinSkinForm::Find3rdControl(const std::string &className, TControl *contro
   } else if (value == "speedbutton" && Skinned(*this, xcSpeedButton)) {
     AttachSpeedButton(*this, control);
   } else if (value == "trackbar" && Skinned(*this, xcButton)) {
-    SetProperty(control, "Transparent", "True"); // its painter comes with the bar controls
+    SetProperty(control, "Transparent", "True");
+    Attach<TSkinTrackBar>(*this, control);
+  } else if (value == "progress" && Skinned(*this, xcProgress)) {
+    Attach<TSkinProgress>(*this, control);
   } else if (value == "scrollbar" && Skinned(*this, xcScrollbar)) {
     AttachScrolling<TSkinScrollbar>(*this, control);
     InitChildCtrl(Windowed(control));
@@ -605,9 +627,13 @@ void TWinSkinForm::AddControlh(HWND window) {
   case TForeignKind::Holder:
     InitHwndControls(window);
     break;
-  case TForeignKind::SizeGrip: // painters of the bar controls, not part of the engine yet
+  case TForeignKind::SizeGrip:
+    AttachWindow<TSkinSizer>(*this, window);
+    break;
   case TForeignKind::Progress:
-  case TForeignKind::Tab:
+    AttachWindow<TSkinProgress>(*this, window);
+    break;
+  case TForeignKind::Tab: // the tab painter is not part of the engine yet
   case TForeignKind::None:
     break;
   }
