@@ -8,6 +8,7 @@
 
 #include "framework/core/sysutils.h"
 #include "framework/core/typinfo.h"
+#include "framework/gui/comctrls.h"
 #include "framework/gui/controls.h"
 #include "framework/gui/forms.h"
 #include "skin/controls/winsubclass_bars.h"
@@ -18,6 +19,7 @@
 #include "skin/controls/winsubclass_edit.h"
 #include "skin/controls/winsubclass_header.h"
 #include "skin/controls/winsubclass_scroll.h"
+#include "skin/controls/winsubclass_tab.h"
 #include "skin/data/winskindata.h"
 #include "skin/form/winskinform.h"
 
@@ -65,9 +67,9 @@ std::string LowerWindowClass(HWND window) {
   return AnsiLowerCase(name);
 }
 
-// The painters of the later control kinds (tabs, bars, the media player and the glyph strips
-// of other libraries) are not part of the engine yet: their rules match, so that no other rule
-// takes those controls, and attach nothing.
+// Rules without a painter here (the media player, the glyph strips of other libraries, and the
+// tool bar, tool button and list view rules, whose pieces come separately) match, so that no
+// other rule takes those controls, and attach nothing.
 constexpr TAttachRule::Action kNotYet = nullptr;
 
 template <class T> T *AttachScrolling(TWinSkinForm &form, TControl *control, int kind = 0) {
@@ -79,6 +81,24 @@ template <class T> T *AttachScrolling(TWinSkinForm &form, TControl *control, int
 
 void AttachScrollbars(TWinSkinForm &form, TControl *control) {
   AttachScrolling<TSkinScrollbar>(form, control);
+}
+
+void AttachTabControl(TWinSkinForm &form, TControl *control) {
+  auto *pages = dynamic_cast<TPageControl *>(control);
+  if (pages != nullptr && pages->Style() != TTabStyle::tsTabs) {
+    Attach<TSkinTabBtn>(form, control);
+    return;
+  }
+  auto *tab = new TSkinTab(control);
+  if (pages == nullptr)
+    tab->Kind = 2; // it repaints the control's windowless children
+  tab->Init(&form, form.SkinData, &form.ControlCanvas, false);
+}
+
+void AttachCoolBar(TWinSkinForm &form, TControl *control) {
+  if (auto *bar = dynamic_cast<TCoolBar *>(control))
+    for (int i = 0; i < bar->Bands()->Count(); ++i)
+      bar->Bands()->Items(i)->SetColor(form.SkinData->Colors[csButtonFace]);
 }
 
 void AttachRadioGroup(TWinSkinForm &form, TControl *group) {
@@ -155,12 +175,30 @@ constexpr int kNone = -1;
 
 const std::vector<TAttachRule> &AttachRules() {
   static const std::vector<TAttachRule> rules = {
-      /* 1 */ {{"TCustomTabControl"}, false, xcTab, true, false, kNotYet},
+      /* 1 */ {{"TCustomTabControl"}, false, xcTab, true, false, AttachTabControl},
       /* 2 */ {{"TToolButton"}, false, kNone, false, false, kNotYet},
-      /* 3 */ {{"TCoolBar"}, false, xcToolbar, false, false, kNotYet},
-      /* 4 */ {{"TTABSET"}, true, xcTab, true, false, kNotYet},
-      /* 5 */ {{"TTabSheet"}, false, xcTab, true, false, kNotYet},
-      /* 6 */ {{"TTABBEDNOTEBOOK"}, true, xcTab, true, false, kNotYet},
+      /* 3 */ {{"TCoolBar"}, false, xcToolbar, false, false, AttachCoolBar},
+      /* 4 */
+      {{"TTABSET"},
+       true,
+       xcTab,
+       true,
+       false,
+       [](TWinSkinForm &f, TControl *c) { Attach<TSkinTab31>(f, c); }},
+      /* 5 */
+      {{"TTabSheet"},
+       false,
+       xcTab,
+       true,
+       false,
+       [](TWinSkinForm &f, TControl *c) { Attach<TSkinTabSheet>(f, c); }},
+      /* 6 */
+      {{"TTABBEDNOTEBOOK"},
+       true,
+       xcTab,
+       true,
+       false,
+       [](TWinSkinForm &f, TControl *c) { Attach<TSkinTab>(f, c); }},
       /* 7 */
       {{"TMVCPANEL"},
        true,
@@ -481,6 +519,8 @@ bool TWinSkinForm::Find3rdControl(const std::string &className, TControl *contro
   } else if (value == "trackbar" && Skinned(*this, xcButton)) {
     SetProperty(control, "Transparent", "True");
     Attach<TSkinTrackBar>(*this, control);
+  } else if (value == "tab" && Skinned(*this, xcTab) && HasTab(*this)) {
+    Attach<TSkinTab>(*this, control);
   } else if (value == "progress" && Skinned(*this, xcProgress)) {
     Attach<TSkinProgress>(*this, control);
   } else if (value == "scrollbar" && Skinned(*this, xcScrollbar)) {
@@ -511,8 +551,8 @@ bool TWinSkinForm::Find3rdControl(const std::string &className, TControl *contro
   } else if (value == "checkbox" && Skinned(*this, xcCheckBox)) {
     Attach<TSkinCheckBox>(*this, control);
   }
-  // "nil", the values of later control kinds (tab, progress, media player, page controls) and
-  // unknown values attach nothing: the control stays as it is.
+  // "nil", the media player, the page controls of other libraries and unknown values attach
+  // nothing: the control stays as it is.
   return true;
 }
 
@@ -633,7 +673,9 @@ void TWinSkinForm::AddControlh(HWND window) {
   case TForeignKind::Progress:
     AttachWindow<TSkinProgress>(*this, window);
     break;
-  case TForeignKind::Tab: // the tab painter is not part of the engine yet
+  case TForeignKind::Tab:
+    AttachWindow<TSkinTab>(*this, window);
+    break;
   case TForeignKind::None:
     break;
   }
