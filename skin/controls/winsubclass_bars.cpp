@@ -25,6 +25,21 @@ void Put(HDC dc, int x, int y, TBitmap &bitmap, bool transparent) {
     BitBlt(dc, x, y, bitmap.Width(), bitmap.Height(), bitmap.Canvas().Handle(), 0, 0, SRCCOPY);
 }
 
+// A painter that replaces the control's picture: WM_PAINT is its own, and nothing is erased
+// first. False for the messages it handled.
+bool ReplacePainting(TSkinControl &painter, TMessage &m) {
+  switch (m.Msg) {
+  case WM_PAINT:
+    painter.WMPaint(m);
+    return false;
+  case WM_ERASEBKGND:
+    m.Result = 1;
+    return false;
+  default:
+    return true;
+  }
+}
+
 } // namespace
 
 // ================================================================== progress bars
@@ -36,18 +51,10 @@ int ProgressFill(int length, int position, int upper) {
 }
 
 bool TSkinProgress::BeforeProc(TMessage &m) {
-  switch (m.Msg) {
-  case WM_PAINT:
-    if (!HasSkinImage(SkinData->Progress))
-      return true; // the control paints itself
-    WMPaint(m);
-    return false;
-  case WM_ERASEBKGND:
-    m.Result = 1;
-    return false;
-  default:
-    return TSkinControl::BeforeProc(m);
-  }
+  // Without the skin's bar the control paints itself (on a background it need not erase).
+  if (m.Msg == WM_PAINT && !HasSkinImage(SkinData->Progress))
+    return true;
+  return ReplacePainting(*this, m) && TSkinControl::BeforeProc(m);
 }
 
 void TSkinProgress::DrawControl(HDC dc, const RECT &r) {
@@ -58,59 +65,58 @@ void TSkinProgress::DrawControl(HDC dc, const RECT &r) {
     DrawControl1(dc, r);
     return;
   }
+  DrawBar(dc, r, 2, [bar](HDC b, const RECT &, const RECT &filled) {
+    DrawRect2(b, filled, *bar->Image, bar->Margins, 2, 2, true, bar->Tile != 0, false);
+  });
+}
+
+void TSkinProgress::DrawControl1(HDC dc, const RECT &r) {
+  TDataSkinObject *chunk = SkinData->ProgressChunk;
+  if (!HasSkinImage(chunk))
+    return;
+  TBitmap &image = *chunk->Image;
+  const bool transparent = chunk->Trans == 1;
+  DrawBar(dc, r, 1, [&](HDC b, const RECT &all, const RECT &filled) {
+    const int width = Width(filled), height = Height(all);
+    if (chunk->Tile == 1) {
+      // Whole chunks side by side, centred across the bar; a full bar stops inside its frame.
+      const int cw = image.Width(), ch = image.Height();
+      const int x = chunk->Margins.left + 2;
+      const int w = std::min(width, Width(all) - x - 2);
+      if (w <= 0 || cw <= 0)
+        return;
+      TBitmap strip(w, ch);
+      for (int at = 0; at < w; at += cw)
+        BitBlt(strip.Canvas().Handle(), at, 0, cw, ch, image.Canvas().Handle(), 0, 0, SRCCOPY);
+      Put(b, x, (height - ch) / 2, strip, transparent);
+      return;
+    }
+    const int w = std::min(width, Width(all) - 4);
+    if (w <= 0 || height <= 4)
+      return;
+    TBitmap strip(w, height - 4);
+    DrawRectH(strip.Canvas().Handle(), {0, 0, w, strip.Height()}, image, chunk->Margins, 1, 1,
+              chunk->Tile, false);
+    Put(b, 2, 2, strip, transparent);
+  });
+}
+
+void TSkinProgress::DrawBar(HDC dc, const RECT &r, int frames,
+                            const std::function<void(HDC, const RECT &, const RECT &)> &drawFilled) {
+  TDataSkinBorder *bar = SkinData->Progress;
   // A vertical bar is drawn lying down and turned at the end, so it fills from the bottom.
   const bool vertical = (GetWindowLongEx(Handle, GWL_STYLE) & PBS_VERTICAL) != 0;
   TBitmap buffer(vertical ? Height(r) : Width(r), vertical ? Width(r) : Height(r));
   const RECT all{0, 0, buffer.Width(), buffer.Height()};
   HDC b = buffer.Canvas().Handle();
   FillBG(b, all);
-  DrawRect2(b, all, *bar->Image, bar->Margins, 1, 2, true, bar->Tile != 0, false);
+  DrawRect2(b, all, *bar->Image, bar->Margins, 1, frames, true, bar->Tile != 0, false);
   const int position = static_cast<int>(SendMessageA(Handle, PBM_GETPOS, 0, 0));
   const int upper = static_cast<int>(SendMessageA(Handle, PBM_GETRANGE, 0, 0));
+  // The filled part, from the start to its length; all of the bar's height.
   const RECT filled{0, 0, ProgressFill(buffer.Width(), position, upper), buffer.Height()};
   if (!IsRectEmpty(&filled))
-    DrawRect2(b, filled, *bar->Image, bar->Margins, 2, 2, true, bar->Tile != 0, false);
-  if (vertical)
-    Drehen270Grad(&buffer);
-  BitBlt(dc, r.left, r.top, Width(r), Height(r), buffer.Canvas().Handle(), 0, 0, SRCCOPY);
-}
-
-void TSkinProgress::DrawControl1(HDC dc, const RECT &r) {
-  TDataSkinBorder *bar = SkinData->Progress;
-  TDataSkinObject *chunk = SkinData->ProgressChunk;
-  if (!HasSkinImage(chunk))
-    return;
-  const bool vertical = (GetWindowLongEx(Handle, GWL_STYLE) & PBS_VERTICAL) != 0;
-  TBitmap buffer(vertical ? Height(r) : Width(r), vertical ? Width(r) : Height(r));
-  const RECT all{0, 0, buffer.Width(), buffer.Height()};
-  HDC b = buffer.Canvas().Handle();
-  FillBG(b, all);
-  DrawRect2(b, all, *bar->Image, bar->Margins, 1, 1, true, bar->Tile != 0, false);
-  const int position = static_cast<int>(SendMessageA(Handle, PBM_GETPOS, 0, 0));
-  const int upper = static_cast<int>(SendMessageA(Handle, PBM_GETRANGE, 0, 0));
-  const int fill = ProgressFill(buffer.Width(), position, upper);
-  TBitmap &image = *chunk->Image;
-  const bool transparent = chunk->Trans == 1;
-  if (fill > 0 && chunk->Tile == 1) {
-    // Whole chunks side by side, centred across the bar; a full bar stops inside its frame.
-    const int cw = image.Width(), ch = image.Height();
-    const int x = chunk->Margins.left + 2;
-    const int w = std::min(fill, buffer.Width() - x - 2);
-    if (w > 0 && cw > 0) {
-      TBitmap strip(w, ch);
-      for (int at = 0; at < w; at += cw)
-        BitBlt(strip.Canvas().Handle(), at, 0, cw, ch, image.Canvas().Handle(), 0, 0, SRCCOPY);
-      Put(b, x, (buffer.Height() - ch) / 2, strip, transparent);
-    }
-  } else if (fill > 0) {
-    const int w = std::min(fill, buffer.Width() - 4);
-    if (w > 0 && buffer.Height() > 4) {
-      TBitmap strip(w, buffer.Height() - 4);
-      DrawRectH(strip.Canvas().Handle(), {0, 0, w, strip.Height()}, image, chunk->Margins, 1, 1,
-                chunk->Tile, false);
-      Put(b, 2, 2, strip, transparent);
-    }
-  }
+    drawFilled(b, all, filled);
   if (vertical)
     Drehen270Grad(&buffer);
   BitBlt(dc, r.left, r.top, Width(r), Height(r), buffer.Canvas().Handle(), 0, 0, SRCCOPY);
@@ -238,16 +244,7 @@ int PanelFrame(TStatusPanelBevel bevel) {
 } // namespace
 
 bool TSkinStatusBar::BeforeProc(TMessage &m) {
-  switch (m.Msg) {
-  case WM_PAINT:
-    WMPaint(m);
-    return false;
-  case WM_ERASEBKGND:
-    m.Result = 1;
-    return false;
-  default:
-    return TSkinControl::BeforeProc(m);
-  }
+  return ReplacePainting(*this, m) && TSkinControl::BeforeProc(m);
 }
 
 void TSkinStatusBar::DrawControl(HDC dc, const RECT &area) {

@@ -11,6 +11,7 @@
 
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
 
 class TSkinProgress : public TSkinControl {
@@ -20,6 +21,13 @@ public:
   void DrawControl(HDC dc, const RECT &r) override;
   // Progress.Style 1: the filled part made of chunks.
   void DrawControl1(HDC dc, const RECT &r);
+
+private:
+  // The bar lying horizontally with the skin's empty bar (frame 1 of frames) and its filled part
+  // drawn by drawFilled(dc, whole bar, filled part), turned upright for a vertical bar and
+  // copied to dc.
+  void DrawBar(HDC dc, const RECT &r, int frames,
+               const std::function<void(HDC, const RECT &, const RECT &)> &drawFilled);
 };
 
 // The filled length of a bar `length` long at position of upper; nothing unless both are above

@@ -16,6 +16,19 @@ namespace {
 
 constexpr int kTextLength = 80;
 
+// A tab's text (into text, kTextLength characters) and image, wide or narrow.
+template <class Item, class Char, class Send>
+bool GetTabItem(HWND window, int index, Char *text, int &imageIndex, Send send, UINT msg) {
+  Item item{};
+  item.mask = TCIF_TEXT | TCIF_IMAGE | TCIF_PARAM;
+  item.pszText = text;
+  item.cchTextMax = kTextLength;
+  if (!send(window, msg, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)))
+    return false;
+  imageIndex = item.iImage;
+  return true;
+}
+
 RECT TabRect(HWND window, int index) {
   RECT t{};
   if (!SendMessageA(window, TCM_GETITEMRECT, static_cast<WPARAM>(index),
@@ -203,25 +216,13 @@ std::wstring TSkinTab::TabText(int index, int &imageIndex) {
   imageIndex = -1;
   if (WideText) {
     wchar_t text[kTextLength + 1] = {};
-    TCITEMW item{};
-    item.mask = TCIF_TEXT | TCIF_IMAGE | TCIF_PARAM;
-    item.pszText = text;
-    item.cchTextMax = kTextLength;
-    if (!SendMessageW(Handle, TCM_GETITEMW, static_cast<WPARAM>(index),
-                      reinterpret_cast<LPARAM>(&item)))
+    if (!GetTabItem<TCITEMW>(Handle, index, text, imageIndex, SendMessageW, TCM_GETITEMW))
       return {};
-    imageIndex = item.iImage;
     return text;
   }
   char text[kTextLength + 1] = {};
-  TCITEMA item{};
-  item.mask = TCIF_TEXT | TCIF_IMAGE | TCIF_PARAM;
-  item.pszText = text;
-  item.cchTextMax = kTextLength;
-  if (!SendMessageA(Handle, TCM_GETITEMA, static_cast<WPARAM>(index),
-                    reinterpret_cast<LPARAM>(&item)))
+  if (!GetTabItem<TCITEMA>(Handle, index, text, imageIndex, SendMessageA, TCM_GETITEMA))
     return {};
-  imageIndex = item.iImage;
   return StrToWideStr(text);
 }
 
@@ -403,11 +404,8 @@ void TSkinTabBtn::DrawControl(HDC dc, const RECT &r) {
   auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(Handle, TCM_GETIMAGELIST, 0, 0));
   for (int i = 0; i < count; ++i) {
     wchar_t text[kTextLength + 1] = {};
-    TCITEMW item{};
-    item.mask = TCIF_TEXT | TCIF_IMAGE;
-    item.pszText = text;
-    item.cchTextMax = kTextLength;
-    SendMessageW(Handle, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    int imageIndex = -1;
+    GetTabItem<TCITEMW>(Handle, i, text, imageIndex, SendMessageW, TCM_GETITEMW);
     RECT t = TabRect(Handle, i);
     if (t.right < t.left)
       continue;
@@ -419,7 +417,7 @@ void TSkinTabBtn::DrawControl(HDC dc, const RECT &r) {
       canvas.Font().SetColor(button->NormalColour2);
     else if (frame == 2 && button->HasPressedColour2)
       canvas.Font().SetColor(button->PressedColour2);
-    DrawImgCaption(canvas, t, images, item.iImage, text, 1);
+    DrawImgCaption(canvas, t, images, imageIndex, text, 1);
   }
   BitBlt(dc, strip.left, strip.top, Width(strip), Height(strip), canvas.Handle(), 0, 0, SRCCOPY);
 }

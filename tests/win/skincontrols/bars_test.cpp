@@ -153,6 +153,37 @@ TEST_F(ControlTest, ProgressBarFillsToItsPositionOfTheUpperLimit) {
   }
 }
 
+TEST_F(ControlTest, ChunkedProgressBarFillsWithWholeChunksInsideItsFrame) {
+  constexpr COLORREF kChunk = RGB(230, 120, 20);
+  skintest::SkinPackage skin = ControlSkin();
+  skin.ini += "[Progress]\nBitmap=bar.bmp\nStyle=1\nLeftWidth=2\nTopHeight=2\nRightWidth=2\n"
+              "BottomHeight=2\nTrans=0\n"
+              "[Progress.Chunk]\nImage=chunk.bmp\nFrame=1\nTile=1\nTrans=0\n";
+  skin.Add("bar.bmp", Solid(10, 10, kEmpty)).Add("chunk.bmp", Solid(6, 8, kChunk));
+  UseSkin(skin);
+  TForm *form = NewForm();
+  auto *bar = Place<TProgressBar>(form, 10, 10, 200, 20);
+  ShowSkinned(form);
+  const struct {
+    int position;
+    std::vector<std::pair<POINT, COLORREF>> samples;
+  } cases[] = {
+      {0, {{{10, 10}, kEmpty}, {{100, 10}, kEmpty}}},
+      // The chunks start two pixels in and sit in the middle of the bar's height.
+      {50, {{{1, 10}, kEmpty}, {{3, 10}, kChunk}, {{90, 10}, kChunk}, {{90, 4}, kEmpty},
+            {{150, 10}, kEmpty}}},
+      {100, {{{190, 10}, kChunk}, {{198, 10}, kEmpty}}},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.position);
+    bar->SetPosition(c.position);
+    bar->Update();
+    Pump(30);
+    for (const auto &[at, colour] : c.samples)
+      EXPECT_EQ(At(bar->Handle(), at.x, at.y), colour) << at.x << "," << at.y;
+  }
+}
+
 TEST_F(ControlTest, ProgressBarWithoutItsPicturePaintsItself) {
   TForm *form = NewForm();
   auto *bar = Place<TProgressBar>(form, 10, 10, 200, 20);
