@@ -438,11 +438,10 @@ void TCustomStatusBar::UpdatePanels() {
     if (panel->Style() == TStatusPanelStyle::psOwnerDraw)
       how |= SBT_OWNERDRAW;
     // The system centres what follows one tab and right-aligns what follows two.
-    const std::string text =
-        (panel->Alignment() == TAlignment::taCenter         ? "\t"
-         : panel->Alignment() == TAlignment::taRightJustify ? "\t\t"
-                                                            : "") +
-        panel->Text();
+    const std::string text = (panel->Alignment() == TAlignment::taCenter         ? "\t"
+                              : panel->Alignment() == TAlignment::taRightJustify ? "\t\t"
+                                                                                 : "") +
+                             panel->Text();
     SendMessageA(bar, SB_SETTEXTA, how, reinterpret_cast<LPARAM>(text.c_str()));
   }
 }
@@ -809,8 +808,7 @@ void TPageControl::LayoutPages() {
 // ------------------------------------------------------------------ tab sets
 
 TTabSet::TTabSet(TComponent *owner)
-    : TCustomControl(owner), tabs_(std::make_unique<TStringList>()),
-      scroller_(new TUpDown(this)) {
+    : TCustomControl(owner), tabs_(std::make_unique<TStringList>()), scroller_(new TUpDown(this)) {
   SetBoundsFields(0, 0, 185, 21);
   SetColor(clBtnFace);
   scroller_->SetOrientation(TUDOrientation::udHorizontal);
@@ -977,8 +975,8 @@ void TCoolBand::SetWidth(int value) {
 }
 
 TCoolBands::TCoolBands(TCoolBar *bar)
-    : TCollection([](TCollection *c) -> TCollectionItem * { return new TCoolBand(c); }),
-      bar_(bar) {}
+    : TCollection([](TCollection *c) -> TCollectionItem * { return new TCoolBand(c); }), bar_(bar) {
+}
 
 TCoolBar::TCoolBar(TComponent *owner)
     : TWinControl(owner), bands_(std::make_unique<TCoolBands>(this)) {
@@ -995,8 +993,8 @@ void TCoolBar::CreateParams(TCreateParams &p) {
   InitClasses(ICC_COOL_CLASSES);
   TWinControl::CreateParams(p);
   p.SystemClassName = REBARCLASSNAMEA;
-  p.Style |= WS_CLIPCHILDREN | CCS_NODIVIDER | CCS_NOPARENTALIGN | CCS_NORESIZE |
-             RBS_VARHEIGHT | RBS_BANDBORDERS;
+  p.Style |= WS_CLIPCHILDREN | CCS_NODIVIDER | CCS_NOPARENTALIGN | CCS_NORESIZE | RBS_VARHEIGHT |
+             RBS_BANDBORDERS;
 }
 
 void TCoolBar::CreateHandleDone() {

@@ -141,7 +141,12 @@ private:
   TTickStyle tickStyle_ = TTickStyle::tsAuto;
 };
 
-enum class TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+enum class TBiDiMode {
+  bdLeftToRight,
+  bdRightToLeft,
+  bdRightToLeftNoAlign,
+  bdRightToLeftReadingOnly
+};
 enum class TStatusPanelStyle { psText, psOwnerDraw };
 enum class TStatusPanelBevel { pbNone, pbLowered, pbRaised };
 

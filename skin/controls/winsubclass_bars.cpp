@@ -101,8 +101,9 @@ void TSkinProgress::DrawControl1(HDC dc, const RECT &r) {
   });
 }
 
-void TSkinProgress::DrawBar(HDC dc, const RECT &r, int frames,
-                            const std::function<void(HDC, const RECT &, const RECT &)> &drawFilled) {
+void TSkinProgress::DrawBar(
+    HDC dc, const RECT &r, int frames,
+    const std::function<void(HDC, const RECT &, const RECT &)> &drawFilled) {
   TDataSkinBorder *bar = SkinData->Progress;
   // A vertical bar is drawn lying down and turned at the end, so it fills from the bottom.
   const bool vertical = (GetWindowLongEx(Handle, GWL_STYLE) & PBS_VERTICAL) != 0;

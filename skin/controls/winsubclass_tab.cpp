@@ -473,8 +473,7 @@ bool TSkinTab31::BeforeProc(TMessage &m) {
 void TSkinTab31::DrawControl(HDC dc, const RECT &r) {
   TDataSkinBorder *tab = SkinData->Tab;
   auto *tabs = dynamic_cast<TTabSet *>(Control);
-  if (!HasSkinImage(tab) || TabImage->Empty() || tabs == nullptr || Width(r) <= 0 ||
-      Height(r) <= 0)
+  if (!HasSkinImage(tab) || TabImage->Empty() || tabs == nullptr || Width(r) <= 0 || Height(r) <= 0)
     return;
   TBitmap buffer(Width(r), Height(r));
   TCanvas &canvas = buffer.Canvas();

@@ -170,8 +170,12 @@ TEST_F(ControlTest, ChunkedProgressBarFillsWithWholeChunksInsideItsFrame) {
   } cases[] = {
       {0, {{{10, 10}, kEmpty}, {{100, 10}, kEmpty}}},
       // The chunks start two pixels in and sit in the middle of the bar's height.
-      {50, {{{1, 10}, kEmpty}, {{3, 10}, kChunk}, {{90, 10}, kChunk}, {{90, 4}, kEmpty},
-            {{150, 10}, kEmpty}}},
+      {50,
+       {{{1, 10}, kEmpty},
+        {{3, 10}, kChunk},
+        {{90, 10}, kChunk},
+        {{90, 4}, kEmpty},
+        {{150, 10}, kEmpty}}},
       {100, {{{190, 10}, kChunk}, {{198, 10}, kEmpty}}},
   };
   for (const auto &c : cases) {
@@ -350,16 +354,32 @@ TEST_F(ControlTest, StatusBarSizeGripIsSkinnedAndStillSizesTheWindow) {
 
 // ------------------------------------------------------------------ tool bars, grips, plain
 
+TEST_F(ControlTest, CoolBarBandsTakeTheSkinsFace) {
+  TForm *form = NewForm(400, 200);
+  auto *bar = Place<TCoolBar>(form, 0, 0, 380, 40);
+  TCoolBand *band = bar->Bands()->Add();
+  band->SetText("Band");
+  band->SetColor(RGB(255, 0, 0));
+  Place<TButton>(form, 10, 100, 75, 25, "OK");
+  ShowSkinned(form);
+  EXPECT_EQ(band->Color(), Data().Colors[csButtonFace]);
+  REBARBANDINFOA info{};
+  info.cbSize = sizeof(info);
+  info.fMask = RBBIM_COLORS;
+  ASSERT_TRUE(SendMessageA(bar->Handle(), RB_GETBANDINFOA, 0, reinterpret_cast<LPARAM>(&info)));
+  EXPECT_EQ(info.clrBack, ColorToRGB(Data().Colors[csButtonFace]));
+}
+
 TEST_F(ControlTest, ToolBarBackgroundIsTheSkinsGradientTopToBottom) {
   TForm *form = NewForm(400, 200);
   Place<TButton>(form, 10, 100, 75, 25, "OK");
   ShowSkinned(form);
   INITCOMMONCONTROLSEX init{sizeof(init), ICC_BAR_CLASSES};
   InitCommonControlsEx(&init);
-  HWND tool = CreateWindowExA(0, TOOLBARCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | CCS_NORESIZE |
-                                  CCS_NODIVIDER | CCS_NOPARENTALIGN,
-                              0, 0, 300, 40, form->Handle(), nullptr, GetModuleHandleA(nullptr),
-                              nullptr);
+  HWND tool =
+      CreateWindowExA(0, TOOLBARCLASSNAMEA, "",
+                      WS_CHILD | WS_VISIBLE | CCS_NORESIZE | CCS_NODIVIDER | CCS_NOPARENTALIGN, 0,
+                      0, 300, 40, form->Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
   ASSERT_NE(tool, nullptr);
   TWinSkinForm *skin = FindWinSkinForm(form->Handle());
   auto *object = new TSkinToolbar(nullptr);
@@ -399,9 +419,9 @@ TEST_F(ControlTest, SizeBoxAndPlainWindowsAreFilledWithTheFace) {
   RegisterClassA(&wc);
   HWND plain = CreateWindowExA(0, "BarsTestPlain", "", WS_CHILD | WS_VISIBLE, 10, 10, 60, 40,
                                form->Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
-  HWND sizer = CreateWindowExA(0, "ScrollBar", "", WS_CHILD | WS_VISIBLE | SBS_SIZEBOX | SBS_SIZEGRIP,
-                               100, 10, 20, 20, form->Handle(), nullptr, GetModuleHandleA(nullptr),
-                               nullptr);
+  HWND sizer =
+      CreateWindowExA(0, "ScrollBar", "", WS_CHILD | WS_VISIBLE | SBS_SIZEBOX | SBS_SIZEGRIP, 100,
+                      10, 20, 20, form->Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
   UpdateWindow(plain);
   UpdateWindow(sizer);
   Pump(30);

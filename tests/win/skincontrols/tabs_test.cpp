@@ -86,8 +86,8 @@ TEST_F(ControlTest, PageControlTabsOnEverySideAreTheSkinsStripFlippedOrTurned) {
       const int cx = (t.left + t.right) / 2, cy = (t.top + t.bottom) / 2;
       // The selected tab is frame 2, the other frame 1 (beside the text, which runs along the
       // tab); its outer band faces away from the page.
-      const bool upright = side.position == TTabPosition::tpLeft ||
-                           side.position == TTabPosition::tpRight;
+      const bool upright =
+          side.position == TTabPosition::tpLeft || side.position == TTabPosition::tpRight;
       const POINT body = upright ? POINT{cx, t.top + 4} : POINT{t.left + 4, cy};
       EXPECT_EQ(At(h, body.x, body.y), kTab[i == 0 ? 1 : 0]);
       POINT outer{};
@@ -122,9 +122,9 @@ TEST_F(ControlTest, TabControlWithMoreTabsThanFitKeepsItsArrowsAndScrolls) {
   ShowSkinned(form);
   INITCOMMONCONTROLSEX init{sizeof(init), ICC_TAB_CLASSES};
   InitCommonControlsEx(&init);
-  HWND tabs = CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 10,
-                              10, 220, 120, form->Handle(), nullptr, GetModuleHandleA(nullptr),
-                              nullptr);
+  HWND tabs =
+      CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 10, 10, 220,
+                      120, form->Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
   for (int i = 0; i < 12; ++i) {
     std::string text = "Tab " + std::to_string(i);
     TCITEMA item{};
