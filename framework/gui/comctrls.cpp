@@ -2,6 +2,7 @@
 #include "framework/gui/comctrls.h"
 
 #include "framework/core/typinfo.h"
+#include "framework/gui/imglist.h"
 
 #include <commctrl.h>
 
@@ -158,6 +159,7 @@ void TDateTimePicker::WndProc(TMessage &m) {
 // ================================================================== registration
 
 void RegisterComCtrls() {
+  RegisterBarControls();
   static const TEnumInfo orientationInfo{"TUDOrientation", {"udVertical", "udHorizontal"}};
   static const TEnumInfo kindInfo{"TDateTimeKind", {"dtkDate", "dtkTime"}};
   static const TEnumInfo modeInfo{"TDTDateMode", {"dmComboBox", "dmUpDown"}};
@@ -176,4 +178,947 @@ void RegisterComCtrls() {
           Published::Enumeration("Kind", kindInfo, &D::Kind, &D::SetKind),
           Published::Enumeration("DateMode", modeInfo, &D::DateMode, &D::SetDateMode),
       });
+}
+
+// ================================================================== bars and tabs
+
+namespace {
+
+template <class C> void SendIfMade(C &control, UINT msg, WPARAM w, LPARAM l) {
+  if (control.HandleAllocated())
+    SendMessageA(control.Handle(), msg, w, l);
+}
+
+// A read-only question to a control's window; 0 when it has none.
+LRESULT Ask(const TWinControl &control, UINT msg, WPARAM w = 0, LPARAM l = 0) {
+  if (!control.HandleAllocated())
+    return 0;
+  // Handle() only answers the window that exists.
+  return SendMessageA(const_cast<TWinControl &>(control).Handle(), msg, w, l);
+}
+
+} // namespace
+
+// ------------------------------------------------------------------ TProgressBar
+
+TProgressBar::TProgressBar(TComponent *owner) : TWinControl(owner) {
+  SetBoundsFields(0, 0, 150, 17);
+}
+
+void TProgressBar::CreateParams(TCreateParams &p) {
+  InitClasses(ICC_PROGRESS_CLASS);
+  TWinControl::CreateParams(p);
+  p.SystemClassName = PROGRESS_CLASSA;
+  if (orientation_ == TProgressBarOrientation::pbVertical)
+    p.Style |= PBS_VERTICAL;
+}
+
+void TProgressBar::CreateHandleDone() {
+  TWinControl::CreateHandleDone();
+  SendMessageA(Handle(), PBM_SETRANGE32, static_cast<WPARAM>(min_), max_);
+  SendMessageA(Handle(), PBM_SETPOS, static_cast<WPARAM>(position_), 0);
+}
+
+void TProgressBar::SetMin(int value) {
+  min_ = value;
+  SendIfMade(*this, PBM_SETRANGE32, static_cast<WPARAM>(min_), max_);
+}
+
+void TProgressBar::SetMax(int value) {
+  max_ = value;
+  SendIfMade(*this, PBM_SETRANGE32, static_cast<WPARAM>(min_), max_);
+}
+
+int TProgressBar::Position() const {
+  if (HandleAllocated())
+    position_ = static_cast<int>(Ask(*this, PBM_GETPOS));
+  return position_;
+}
+
+void TProgressBar::SetPosition(int value) {
+  position_ = std::clamp(value, std::min(min_, max_), std::max(min_, max_));
+  SendIfMade(*this, PBM_SETPOS, static_cast<WPARAM>(position_), 0);
+}
+
+void TProgressBar::SetOrientation(TProgressBarOrientation value) {
+  if (value == orientation_)
+    return;
+  orientation_ = value;
+  RecreateWnd();
+}
+
+// ------------------------------------------------------------------ TTrackBar
+
+TTrackBar::TTrackBar(TComponent *owner) : TWinControl(owner) {
+  SetBoundsFields(0, 0, 150, 45);
+  SetTabStop(true);
+  SetParentColor(true); // the control's background is its parent's
+}
+
+void TTrackBar::CreateParams(TCreateParams &p) {
+  InitClasses(ICC_BAR_CLASSES);
+  TWinControl::CreateParams(p);
+  p.SystemClassName = TRACKBAR_CLASSA;
+  p.Style |= orientation_ == TTrackBarOrientation::trVertical ? TBS_VERT : TBS_HORZ;
+  p.Style |= tickStyle_ == TTickStyle::tsAuto ? TBS_AUTOTICKS : TBS_NOTICKS;
+}
+
+void TTrackBar::SendRange() {
+  if (!HandleAllocated())
+    return;
+  SendMessageA(Handle(), TBM_SETRANGEMIN, FALSE, min_);
+  SendMessageA(Handle(), TBM_SETRANGEMAX, TRUE, max_);
+}
+
+void TTrackBar::CreateHandleDone() {
+  TWinControl::CreateHandleDone();
+  SendRange();
+  SendMessageA(Handle(), TBM_SETTICFREQ, static_cast<WPARAM>(frequency_), 0);
+  SendMessageA(Handle(), TBM_SETPOS, TRUE, position_);
+}
+
+void TTrackBar::SetMin(int value) {
+  min_ = value;
+  SendRange();
+}
+
+void TTrackBar::SetMax(int value) {
+  max_ = value;
+  SendRange();
+}
+
+int TTrackBar::Position() const {
+  if (HandleAllocated())
+    position_ = static_cast<int>(Ask(*this, TBM_GETPOS));
+  return position_;
+}
+
+void TTrackBar::SetPosition(int value) {
+  position_ = std::clamp(value, std::min(min_, max_), std::max(min_, max_));
+  SendIfMade(*this, TBM_SETPOS, TRUE, position_);
+}
+
+void TTrackBar::SetFrequency(int value) {
+  frequency_ = std::max(value, 1);
+  SendIfMade(*this, TBM_SETTICFREQ, static_cast<WPARAM>(frequency_), 0);
+}
+
+void TTrackBar::SetOrientation(TTrackBarOrientation value) {
+  if (value == orientation_)
+    return;
+  orientation_ = value;
+  RecreateWnd();
+}
+
+void TTrackBar::SetTickStyle(TTickStyle value) {
+  if (value == tickStyle_)
+    return;
+  tickStyle_ = value;
+  RecreateWnd();
+}
+
+void TTrackBar::WndProc(TMessage &m) {
+  if (m.Msg == CN_HSCROLL || m.Msg == CN_VSCROLL) {
+    const int before = position_;
+    if (Position() != before && OnChange)
+      OnChange(this);
+    m.Result = 0;
+    return;
+  }
+  TWinControl::WndProc(m);
+}
+
+// ------------------------------------------------------------------ status bars
+
+TStatusPanel::TStatusPanel(TCollection *collection) : TCollectionItem(collection) {}
+
+void TStatusPanel::Changed() {
+  if (auto *panels = dynamic_cast<TStatusPanels *>(Collection()))
+    panels->StatusBar()->UpdatePanels();
+}
+
+void TStatusPanel::SetText(const std::string &value) {
+  text_ = value;
+  Changed();
+}
+
+void TStatusPanel::SetWidth(int value) {
+  width_ = std::max(value, 0);
+  Changed();
+}
+
+void TStatusPanel::SetAlignment(TAlignment value) {
+  alignment_ = value;
+  Changed();
+}
+
+void TStatusPanel::SetBevel(TStatusPanelBevel value) {
+  bevel_ = value;
+  Changed();
+}
+
+void TStatusPanel::SetStyle(TStatusPanelStyle value) {
+  style_ = value;
+  Changed();
+}
+
+void TStatusPanel::SetBiDiMode(TBiDiMode value) {
+  biDiMode_ = value;
+  Changed();
+}
+
+void TStatusPanel::Assign(const TCollectionItem &source) {
+  if (const auto *panel = dynamic_cast<const TStatusPanel *>(&source)) {
+    text_ = panel->text_;
+    width_ = panel->width_;
+    alignment_ = panel->alignment_;
+    bevel_ = panel->bevel_;
+    style_ = panel->style_;
+    biDiMode_ = panel->biDiMode_;
+    Changed();
+  }
+}
+
+TStatusPanels::TStatusPanels(TCustomStatusBar *bar)
+    : TCollection([](TCollection *c) -> TCollectionItem * { return new TStatusPanel(c); }),
+      bar_(bar) {}
+
+TCustomStatusBar::TCustomStatusBar(TComponent *owner)
+    : TWinControl(owner), panels_(std::make_unique<TStatusPanels>(this)),
+      canvas_(std::make_unique<TCanvas>()) {
+  SetBoundsFields(0, 0, 200, 19);
+  SetColor(clBtnFace);
+}
+
+TCustomStatusBar::~TCustomStatusBar() {
+  // The panels go before the window; they must not ask it to change any more.
+  OnDrawPanel = nullptr;
+}
+
+void TCustomStatusBar::CreateParams(TCreateParams &p) {
+  InitClasses(ICC_BAR_CLASSES);
+  TWinControl::CreateParams(p);
+  p.SystemClassName = STATUSCLASSNAMEA;
+  p.Style |= CCS_BOTTOM;
+  if (sizeGrip_)
+    p.Style |= SBARS_SIZEGRIP;
+}
+
+void TCustomStatusBar::CreateHandleDone() {
+  TWinControl::CreateHandleDone();
+  UpdatePanels();
+}
+
+void TCustomStatusBar::UpdatePanels() {
+  if (!HandleAllocated() || panels_ == nullptr)
+    return;
+  HWND bar = Handle();
+  const int count = panels_->Count();
+  const bool simple = simplePanel_ || count == 0;
+  SendMessageA(bar, SB_SIMPLE, simple, 0);
+  if (simple) {
+    SendMessageA(bar, SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(simpleText_.c_str()));
+    return;
+  }
+  std::vector<int> rights(static_cast<size_t>(count));
+  int right = 0;
+  for (int i = 0; i < count; ++i) {
+    right += panels_->Items(i)->Width();
+    rights[static_cast<size_t>(i)] = i == count - 1 ? -1 : right;
+  }
+  SendMessageA(bar, SB_SETPARTS, static_cast<WPARAM>(count),
+               reinterpret_cast<LPARAM>(rights.data()));
+  for (int i = 0; i < count; ++i) {
+    const TStatusPanel *panel = panels_->Items(i);
+    WPARAM how = static_cast<WPARAM>(i);
+    if (panel->Bevel() == TStatusPanelBevel::pbNone)
+      how |= SBT_NOBORDERS;
+    else if (panel->Bevel() == TStatusPanelBevel::pbRaised)
+      how |= SBT_POPOUT;
+    if (panel->Style() == TStatusPanelStyle::psOwnerDraw)
+      how |= SBT_OWNERDRAW;
+    // The system centres what follows one tab and right-aligns what follows two.
+    const std::string text = (panel->Alignment() == TAlignment::taCenter         ? "\t"
+                              : panel->Alignment() == TAlignment::taRightJustify ? "\t\t"
+                                                                                 : "") +
+                             panel->Text();
+    SendMessageA(bar, SB_SETTEXTA, how, reinterpret_cast<LPARAM>(text.c_str()));
+  }
+}
+
+void TCustomStatusBar::SetSimplePanel(bool value) {
+  simplePanel_ = value;
+  UpdatePanels();
+}
+
+void TCustomStatusBar::SetSimpleText(const std::string &value) {
+  simpleText_ = value;
+  UpdatePanels();
+}
+
+void TCustomStatusBar::SetSizeGrip(bool value) {
+  if (value == sizeGrip_)
+    return;
+  sizeGrip_ = value;
+  RecreateWnd();
+}
+
+void TCustomStatusBar::SetBiDiMode(TBiDiMode value) {
+  biDiMode_ = value;
+  Invalidate();
+}
+
+void TCustomStatusBar::WndProc(TMessage &m) {
+  if (m.Msg == CN_DRAWITEM) {
+    const auto *item = reinterpret_cast<const DRAWITEMSTRUCT *>(m.LParam);
+    if (static_cast<int>(item->itemID) < panels_->Count())
+      DrawPanel(item->hDC, panels_->Items(static_cast<int>(item->itemID)), item->rcItem);
+    m.Result = TRUE;
+    return;
+  }
+  TWinControl::WndProc(m);
+}
+
+void TCustomStatusBar::DrawPanel(HDC dc, TStatusPanel *panel, const RECT &rect) {
+  if (!OnDrawPanel)
+    return;
+  canvas_->SetHandle(dc);
+  canvas_->Font().Assign(*Font());
+  try {
+    OnDrawPanel(this, panel, rect);
+  } catch (...) {
+    canvas_->SetHandle(nullptr);
+    throw;
+  }
+  canvas_->SetHandle(nullptr);
+}
+
+// ------------------------------------------------------------------ tab controls
+
+TCustomTabControl::TCustomTabControl(TComponent *owner) : TWinControl(owner) {
+  SetBoundsFields(0, 0, 289, 193);
+  SetTabStop(true);
+  SetColor(clBtnFace);
+}
+
+void TCustomTabControl::CreateParams(TCreateParams &p) {
+  InitClasses(ICC_TAB_CLASSES);
+  TWinControl::CreateParams(p);
+  p.SystemClassName = WC_TABCONTROLA;
+  p.Style |= WS_CLIPCHILDREN;
+  switch (tabPosition_) {
+  case TTabPosition::tpTop:
+    break;
+  case TTabPosition::tpBottom:
+    p.Style |= TCS_BOTTOM;
+    break;
+  case TTabPosition::tpLeft:
+    p.Style |= TCS_VERTICAL | TCS_MULTILINE;
+    break;
+  case TTabPosition::tpRight:
+    p.Style |= TCS_VERTICAL | TCS_RIGHT | TCS_MULTILINE;
+    break;
+  }
+  if (multiLine_)
+    p.Style |= TCS_MULTILINE;
+  if (style_ == TTabStyle::tsButtons)
+    p.Style |= TCS_BUTTONS;
+  else if (style_ == TTabStyle::tsFlatButtons)
+    p.Style |= TCS_BUTTONS | TCS_FLATBUTTONS;
+}
+
+void TCustomTabControl::CreateHandleDone() {
+  TWinControl::CreateHandleDone();
+  if (images_ != nullptr)
+    SendMessageA(Handle(), TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_->Handle()));
+  LoadTabs();
+  if (tabIndex_ >= 0)
+    SendMessageA(Handle(), TCM_SETCURSEL, static_cast<WPARAM>(tabIndex_), 0);
+  LayoutPages();
+}
+
+void TCustomTabControl::SetTabPosition(TTabPosition value) {
+  if (value == tabPosition_)
+    return;
+  tabPosition_ = value;
+  RecreateWnd();
+}
+
+void TCustomTabControl::SetStyle(TTabStyle value) {
+  if (value == style_)
+    return;
+  style_ = value;
+  RecreateWnd();
+}
+
+void TCustomTabControl::SetMultiLine(bool value) {
+  if (value == multiLine_)
+    return;
+  multiLine_ = value;
+  RecreateWnd();
+}
+
+void TCustomTabControl::SetImages(TImageList *value) {
+  images_ = value;
+  SendIfMade(*this, TCM_SETIMAGELIST, 0,
+             reinterpret_cast<LPARAM>(value != nullptr ? value->Handle() : nullptr));
+}
+
+int TCustomTabControl::TabIndex() const {
+  if (HandleAllocated())
+    tabIndex_ = static_cast<int>(Ask(*this, TCM_GETCURSEL));
+  return tabIndex_;
+}
+
+void TCustomTabControl::SetTabIndex(int value) {
+  tabIndex_ = value;
+  SendIfMade(*this, TCM_SETCURSEL, static_cast<WPARAM>(value), 0);
+}
+
+RECT TCustomTabControl::DisplayRect() {
+  RECT r{};
+  GetClientRect(Handle(), &r);
+  SendMessageA(Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
+  return r;
+}
+
+void TCustomTabControl::Change() {
+  if (OnChange)
+    OnChange(this);
+}
+
+void TCustomTabControl::BoundsChanged() {
+  if (HandleAllocated())
+    LayoutPages();
+}
+
+void TCustomTabControl::InsertTab(int index, const std::string &text, int imageIndex) {
+  if (!HandleAllocated())
+    return;
+  TCITEMA item{};
+  item.mask = TCIF_TEXT | TCIF_IMAGE;
+  item.pszText = const_cast<char *>(text.c_str());
+  item.iImage = imageIndex;
+  SendMessageA(Handle(), TCM_INSERTITEMA, static_cast<WPARAM>(index),
+               reinterpret_cast<LPARAM>(&item));
+}
+
+void TCustomTabControl::DeleteTab(int index) {
+  SendIfMade(*this, TCM_DELETEITEM, static_cast<WPARAM>(index), 0);
+}
+
+void TCustomTabControl::SetTabText(int index, const std::string &text) {
+  if (!HandleAllocated())
+    return;
+  TCITEMA item{};
+  item.mask = TCIF_TEXT;
+  item.pszText = const_cast<char *>(text.c_str());
+  SendMessageA(Handle(), TCM_SETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+}
+
+void TCustomTabControl::WndProc(TMessage &m) {
+  if (m.Msg == CN_NOTIFY) {
+    const auto *header = reinterpret_cast<const NMHDR *>(m.LParam);
+    m.Result = 0;
+    if (header->code == static_cast<UINT>(TCN_SELCHANGE)) {
+      TabIndex();
+      Change();
+    }
+    return;
+  }
+  TWinControl::WndProc(m);
+  if (m.Msg == WM_SIZE)
+    LayoutPages();
+}
+
+TTabControl::TTabControl(TComponent *owner) : TCustomTabControl(owner) {}
+
+TTabControl::~TTabControl() = default;
+
+int TTabControl::TabCount() const {
+  return static_cast<int>(tabs_.size());
+}
+
+std::string TTabControl::Tab(int index) const {
+  return tabs_.at(static_cast<size_t>(index));
+}
+
+void TTabControl::AddTab(const std::string &text) {
+  tabs_.push_back(text);
+  InsertTab(TabCount() - 1, text, -1);
+}
+
+void TTabControl::SetTabs(const std::vector<std::string> &texts) {
+  tabs_ = texts;
+  if (!HandleAllocated())
+    return;
+  SendMessageA(Handle(), TCM_DELETEALLITEMS, 0, 0);
+  LoadTabs();
+}
+
+void TTabControl::LoadTabs() {
+  for (int i = 0; i < TabCount(); ++i)
+    InsertTab(i, tabs_[static_cast<size_t>(i)], -1);
+}
+
+// ------------------------------------------------------------------ page controls
+
+TTabSheet::TTabSheet(TComponent *owner) : TWinControl(owner) {
+  SetVisible(false);
+  SetColor(clBtnFace);
+}
+
+TTabSheet::~TTabSheet() {
+  if (pageControl_ != nullptr && TObject::IsLive(pageControl_))
+    pageControl_->RemovePage(this);
+}
+
+void TTabSheet::CreateParams(TCreateParams &p) {
+  TWinControl::CreateParams(p);
+  p.Style |= WS_CLIPCHILDREN;
+}
+
+void TTabSheet::SetPageControl(TPageControl *value) {
+  if (value == pageControl_)
+    return;
+  if (pageControl_ != nullptr)
+    pageControl_->RemovePage(this);
+  pageControl_ = value;
+  if (value != nullptr) {
+    SetParent(value);
+    value->InsertPage(this);
+  }
+}
+
+int TTabSheet::PageIndex() const {
+  if (pageControl_ == nullptr)
+    return -1;
+  for (int i = 0; i < pageControl_->PageCount(); ++i)
+    if (pageControl_->Pages(i) == this)
+      return i;
+  return -1;
+}
+
+void TTabSheet::SetImageIndex(int value) {
+  imageIndex_ = value;
+  if (pageControl_ != nullptr && pageControl_->HandleAllocated()) {
+    TCITEMA item{};
+    item.mask = TCIF_IMAGE;
+    item.iImage = value;
+    SendMessageA(pageControl_->Handle(), TCM_SETITEMA, static_cast<WPARAM>(PageIndex()),
+                 reinterpret_cast<LPARAM>(&item));
+  }
+}
+
+void TTabSheet::TextChanged() {
+  TWinControl::TextChanged();
+  if (pageControl_ != nullptr)
+    pageControl_->PageCaptionChanged(this);
+}
+
+TPageControl::TPageControl(TComponent *owner) : TCustomTabControl(owner) {}
+
+TPageControl::~TPageControl() {
+  // The pages are destroyed with the other children after this; they must not call back.
+  for (TTabSheet *page : pages_)
+    page->pageControl_ = nullptr;
+  pages_.clear();
+  activePage_ = nullptr;
+}
+
+TTabSheet *TPageControl::Pages(int index) const {
+  return pages_.at(static_cast<size_t>(index));
+}
+
+int TPageControl::ActivePageIndex() const {
+  return activePage_ != nullptr ? activePage_->PageIndex() : -1;
+}
+
+void TPageControl::SetActivePageIndex(int index) {
+  SetActivePage(index >= 0 && index < PageCount() ? Pages(index) : nullptr);
+}
+
+void TPageControl::SetActivePage(TTabSheet *page) {
+  if (page != nullptr && page->PageControl() != this)
+    return;
+  activePage_ = page;
+  SetTabIndex(page != nullptr ? page->PageIndex() : -1);
+  ShowActivePage();
+}
+
+void TPageControl::ShowActivePage() {
+  LayoutPages();
+  for (TTabSheet *page : pages_)
+    if (page != activePage_)
+      page->SetVisible(false);
+  if (activePage_ != nullptr) {
+    activePage_->SetVisible(true);
+    activePage_->BringToFront();
+  }
+}
+
+void TPageControl::InsertPage(TTabSheet *page) {
+  pages_.push_back(page);
+  InsertTab(PageCount() - 1, page->Caption(), page->ImageIndex());
+  if (activePage_ == nullptr)
+    SetActivePage(page);
+  else
+    LayoutPages();
+}
+
+void TPageControl::RemovePage(TTabSheet *page) {
+  auto found = std::find(pages_.begin(), pages_.end(), page);
+  if (found == pages_.end())
+    return;
+  const int index = static_cast<int>(found - pages_.begin());
+  pages_.erase(found);
+  page->pageControl_ = nullptr;
+  DeleteTab(index);
+  if (activePage_ == page)
+    SetActivePageIndex(std::min(index, PageCount() - 1));
+  else
+    SetTabIndex(ActivePageIndex());
+}
+
+void TPageControl::PageCaptionChanged(TTabSheet *page) {
+  SetTabText(page->PageIndex(), page->Caption());
+}
+
+void TPageControl::LoadTabs() {
+  for (int i = 0; i < PageCount(); ++i)
+    InsertTab(i, Pages(i)->Caption(), Pages(i)->ImageIndex());
+  SetTabIndex(ActivePageIndex());
+}
+
+void TPageControl::Change() {
+  const int index = TabIndex();
+  activePage_ = index >= 0 && index < PageCount() ? Pages(index) : nullptr;
+  ShowActivePage();
+  TCustomTabControl::Change();
+}
+
+void TPageControl::LayoutPages() {
+  if (!HandleAllocated())
+    return;
+  const RECT r = DisplayRect();
+  for (TTabSheet *page : pages_)
+    page->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+// ------------------------------------------------------------------ tab sets
+
+TTabSet::TTabSet(TComponent *owner)
+    : TCustomControl(owner), tabs_(std::make_unique<TStringList>()), scroller_(new TUpDown(this)) {
+  SetBoundsFields(0, 0, 185, 21);
+  SetColor(clBtnFace);
+  scroller_->SetOrientation(TUDOrientation::udHorizontal);
+  scroller_->SetVisible(false);
+  scroller_->SetParent(this);
+}
+
+TTabSet::~TTabSet() = default;
+
+void TTabSet::SetTabIndex(int value) {
+  if (value < -1 || value >= tabs_->Count() || value == tabIndex_)
+    return;
+  tabIndex_ = value;
+  Invalidate();
+}
+
+void TTabSet::SetFirstIndex(int value) {
+  value = std::clamp(value, 0, std::max(tabs_->Count() - 1, 0));
+  if (value == firstIndex_)
+    return;
+  firstIndex_ = value;
+  Invalidate();
+}
+
+void TTabSet::SetStartMargin(int value) {
+  startMargin_ = std::max(value, 0);
+  Invalidate();
+}
+
+void TTabSet::SetEndMargin(int value) {
+  endMargin_ = std::max(value, 0);
+  Invalidate();
+}
+
+int TTabSet::TabWidth(int index) {
+  HDC dc = GetDC(Handle());
+  HGDIOBJ old = SelectObject(dc, Font()->Handle());
+  const std::string text = tabs_->Get(index);
+  SIZE size{0, 0};
+  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(Handle(), dc);
+  return size.cx + 9;
+}
+
+std::vector<RECT> TTabSet::VisibleTabs() {
+  constexpr int kScrollerWidth = 21;
+  std::vector<RECT> rects;
+  int total = startMargin_ + endMargin_;
+  for (int i = 0; i < tabs_->Count(); ++i)
+    total += TabWidth(i);
+  const bool scroll = total > Width();
+  if (scroll != scroller_->Visible() || scroll) {
+    scroller_->SetBounds(Width() - kScrollerWidth, 0, kScrollerWidth, Height());
+    scroller_->SetMax(std::max(tabs_->Count() - 1, 0));
+    scroller_->SetPosition(firstIndex_);
+    scroller_->SetVisible(scroll);
+  }
+  const int limit = Width() - endMargin_ - (scroll ? kScrollerWidth : 0);
+  int x = startMargin_;
+  for (int i = scroll ? firstIndex_ : 0; i < tabs_->Count(); ++i) {
+    const int w = TabWidth(i);
+    if (x + w > limit)
+      break;
+    rects.push_back({x, 0, x + w, Height()});
+    x += w;
+  }
+  return rects;
+}
+
+void TTabSet::TabsChanged() {
+  if (tabIndex_ >= tabs_->Count())
+    tabIndex_ = tabs_->Count() - 1;
+  firstIndex_ = std::clamp(firstIndex_, 0, std::max(tabs_->Count() - 1, 0));
+  Invalidate();
+}
+
+void TTabSet::Paint() {
+  TCanvas &c = Canvas();
+  const RECT all = ClientRect();
+  c.Brush().SetColor(Color());
+  c.FillRect(all);
+  c.Pen().SetColor(clBtnShadow);
+  c.MoveTo(0, 0);
+  c.LineTo(all.right, 0);
+  const std::vector<RECT> rects = VisibleTabs();
+  const int first = scroller_->Visible() ? firstIndex_ : 0;
+  SetBkMode(c.Handle(), TRANSPARENT);
+  for (size_t i = 0; i < rects.size(); ++i) {
+    const int index = first + static_cast<int>(i);
+    RECT r = rects[i];
+    const bool selected = index == tabIndex_;
+    if (!selected)
+      InflateRect(&r, 0, -2), OffsetRect(&r, 0, -1);
+    c.Brush().SetColor(selected ? clWindow : clBtnFace);
+    c.Pen().SetColor(clBtnShadow);
+    c.Rectangle(r);
+    RECT text = r;
+    c.DrawText(tabs_->Get(index), text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  }
+}
+
+void TTabSet::BoundsChanged() {
+  Invalidate();
+}
+
+void TTabSet::WndProc(TMessage &m) {
+  switch (m.Msg) {
+  case WM_HSCROLL:
+    // The scroller moved: its position is the first tab shown.
+    if (scroller_->HandleAllocated() && reinterpret_cast<HWND>(m.LParam) == scroller_->Handle()) {
+      SetFirstIndex(scroller_->Position());
+      m.Result = 0;
+      return;
+    }
+    break;
+  case WM_LBUTTONDOWN: {
+    const POINT p{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+    const std::vector<RECT> rects = VisibleTabs();
+    const int first = scroller_->Visible() ? firstIndex_ : 0;
+    for (size_t i = 0; i < rects.size(); ++i)
+      if (PtInRect(&rects[i], p) && first + static_cast<int>(i) != tabIndex_) {
+        SetTabIndex(first + static_cast<int>(i));
+        if (OnChange)
+          OnChange(this);
+      }
+    break;
+  }
+  default:
+    break;
+  }
+  TCustomControl::WndProc(m);
+}
+
+// ------------------------------------------------------------------ cool bars
+
+TCoolBand::TCoolBand(TCollection *collection) : TCollectionItem(collection) {}
+
+void TCoolBand::Changed() {
+  if (auto *bands = dynamic_cast<TCoolBands *>(Collection()))
+    bands->CoolBar()->UpdateBands();
+}
+
+void TCoolBand::SetControl(TWinControl *value) {
+  control_ = value;
+  if (auto *bands = dynamic_cast<TCoolBands *>(Collection()); bands != nullptr && value != nullptr)
+    value->SetParent(bands->CoolBar());
+  Changed();
+}
+
+void TCoolBand::SetText(const std::string &value) {
+  text_ = value;
+  Changed();
+}
+
+void TCoolBand::SetColor(TColor value) {
+  color_ = value;
+  Changed();
+}
+
+void TCoolBand::SetWidth(int value) {
+  width_ = std::max(value, 0);
+  Changed();
+}
+
+TCoolBands::TCoolBands(TCoolBar *bar)
+    : TCollection([](TCollection *c) -> TCollectionItem * { return new TCoolBand(c); }), bar_(bar) {
+}
+
+TCoolBar::TCoolBar(TComponent *owner)
+    : TWinControl(owner), bands_(std::make_unique<TCoolBands>(this)) {
+  SetBoundsFields(0, 0, 150, 30);
+  SetColor(clBtnFace);
+}
+
+TCoolBar::~TCoolBar() {
+  // The bands' controls are children, destroyed after this; the bands must not touch them.
+  bands_.reset();
+}
+
+void TCoolBar::CreateParams(TCreateParams &p) {
+  InitClasses(ICC_COOL_CLASSES);
+  TWinControl::CreateParams(p);
+  p.SystemClassName = REBARCLASSNAMEA;
+  p.Style |= WS_CLIPCHILDREN | CCS_NODIVIDER | CCS_NOPARENTALIGN | CCS_NORESIZE | RBS_VARHEIGHT |
+             RBS_BANDBORDERS;
+}
+
+void TCoolBar::CreateHandleDone() {
+  TWinControl::CreateHandleDone();
+  UpdateBands();
+}
+
+void TCoolBar::UpdateBands() {
+  if (!HandleAllocated() || bands_ == nullptr)
+    return;
+  HWND bar = Handle();
+  for (auto n = SendMessageA(bar, RB_GETBANDCOUNT, 0, 0); n > 0; --n)
+    SendMessageA(bar, RB_DELETEBAND, static_cast<WPARAM>(n - 1), 0);
+  for (int i = 0; i < bands_->Count(); ++i) {
+    TCoolBand *band = bands_->Items(i);
+    REBARBANDINFOA info{};
+    info.cbSize = sizeof(info);
+    info.fMask = RBBIM_STYLE | RBBIM_COLORS | RBBIM_TEXT | RBBIM_SIZE;
+    info.fStyle = RBBS_CHILDEDGE;
+    info.clrFore = GetSysColor(COLOR_BTNTEXT);
+    info.clrBack = ColorToRGB(band->Color());
+    info.lpText = const_cast<char *>(band->Text().c_str());
+    info.cx = static_cast<UINT>(band->Width());
+    if (TWinControl *control = band->Control()) {
+      info.fMask |= RBBIM_CHILD | RBBIM_CHILDSIZE;
+      info.hwndChild = control->Handle();
+      info.cxMinChild = 0;
+      info.cyMinChild = static_cast<UINT>(control->Height());
+    }
+    SendMessageA(bar, RB_INSERTBANDA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&info));
+  }
+}
+
+// ------------------------------------------------------------------ registration
+
+void RegisterBarControls() {
+  static const TEnumInfo progressOrientation{"TProgressBarOrientation",
+                                             {"pbHorizontal", "pbVertical"}};
+  static const TEnumInfo trackOrientation{"TTrackBarOrientation", {"trHorizontal", "trVertical"}};
+  static const TEnumInfo tickStyle{"TTickStyle", {"tsNone", "tsAuto"}};
+  static const TEnumInfo biDiMode{
+      "TBiDiMode",
+      {"bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign", "bdRightToLeftReadingOnly"}};
+  static const TEnumInfo tabPosition{"TTabPosition", {"tpTop", "tpBottom", "tpLeft", "tpRight"}};
+  static const TEnumInfo tabStyle{"TTabStyle", {"tsTabs", "tsButtons", "tsFlatButtons"}};
+  static const TEnumInfo panelStyle{"TStatusPanelStyle", {"psText", "psOwnerDraw"}};
+  static const TEnumInfo panelBevel{"TStatusPanelBevel", {"pbNone", "pbLowered", "pbRaised"}};
+  static const TEnumInfo alignment{"TAlignment", {"taLeftJustify", "taRightJustify", "taCenter"}};
+
+  using P = TProgressBar;
+  RegisterClass<TProgressBar, TWinControl>(
+      "TProgressBar", {
+                          Published::Integer("Min", &P::Min, &P::SetMin),
+                          Published::Integer("Max", &P::Max, &P::SetMax),
+                          Published::Integer("Position", &P::Position, &P::SetPosition),
+                          Published::Enumeration("Orientation", progressOrientation,
+                                                 &P::Orientation, &P::SetOrientation),
+                      });
+  using T = TTrackBar;
+  RegisterClass<TTrackBar, TWinControl>(
+      "TTrackBar",
+      {
+          Published::Integer("Min", &T::Min, &T::SetMin),
+          Published::Integer("Max", &T::Max, &T::SetMax),
+          Published::Integer("Position", &T::Position, &T::SetPosition),
+          Published::Integer("Frequency", &T::Frequency, &T::SetFrequency),
+          Published::Enumeration("Orientation", trackOrientation, &T::Orientation,
+                                 &T::SetOrientation),
+          Published::Enumeration("TickStyle", tickStyle, &T::TickStyle, &T::SetTickStyle),
+          Published::Event("OnChange", &T::OnChange),
+      });
+  using SP = TStatusPanel;
+  RegisterClass<TStatusPanel>(
+      "TStatusPanel",
+      {
+          Published::String("Text", &SP::Text, &SP::SetText),
+          Published::Integer("Width", &SP::Width, &SP::SetWidth),
+          Published::Enumeration("Alignment", alignment, &SP::Alignment, &SP::SetAlignment),
+          Published::Enumeration("Bevel", panelBevel, &SP::Bevel, &SP::SetBevel),
+          Published::Enumeration("Style", panelStyle, &SP::Style, &SP::SetStyle),
+          Published::Enumeration("BiDiMode", biDiMode, &SP::BiDiMode, &SP::SetBiDiMode),
+      });
+  using S = TCustomStatusBar;
+  RegisterClass<TCustomStatusBar, TWinControl>(
+      "TCustomStatusBar",
+      {
+          Published::Boolean("SimplePanel", &S::SimplePanel, &S::SetSimplePanel),
+          Published::String("SimpleText", &S::SimpleText, &S::SetSimpleText),
+          Published::Boolean("SizeGrip", &S::SizeGrip, &S::SetSizeGrip),
+          Published::Enumeration("BiDiMode", biDiMode, &S::BiDiMode, &S::SetBiDiMode),
+          Published::Event("OnDrawPanel", &S::OnDrawPanel),
+      });
+  RegisterClass<TStatusBar, TCustomStatusBar>("TStatusBar", {});
+  using C = TCustomTabControl;
+  RegisterClass<TCustomTabControl, TWinControl>(
+      "TCustomTabControl",
+      {
+          Published::Enumeration("TabPosition", tabPosition, &C::TabPosition, &C::SetTabPosition),
+          Published::Enumeration("Style", tabStyle, &C::Style, &C::SetStyle),
+          Published::Boolean("MultiLine", &C::MultiLine, &C::SetMultiLine),
+          Published::Integer("TabIndex", &C::TabIndex, &C::SetTabIndex),
+          Published::Event("OnChange", &C::OnChange),
+      });
+  RegisterClass<TTabControl, TCustomTabControl>("TTabControl", {});
+  RegisterClass<TPageControl, TCustomTabControl>(
+      "TPageControl", {Published::Integer("ActivePageIndex", &TPageControl::ActivePageIndex,
+                                          &TPageControl::SetActivePageIndex)});
+  RegisterClass<TTabSheet, TWinControl>(
+      "TTabSheet",
+      {Published::Integer("ImageIndex", &TTabSheet::ImageIndex, &TTabSheet::SetImageIndex)});
+  using TS = TTabSet;
+  RegisterClass<TTabSet, TCustomControl>(
+      "TTabSet", {
+                     Published::Integer("TabIndex", &TS::TabIndex, &TS::SetTabIndex),
+                     Published::Integer("FirstIndex", &TS::FirstIndex, &TS::SetFirstIndex),
+                     Published::Integer("StartMargin", &TS::StartMargin, &TS::SetStartMargin),
+                     Published::Integer("EndMargin", &TS::EndMargin, &TS::SetEndMargin),
+                     Published::Event("OnChange", &TS::OnChange),
+                 });
+  using B = TCoolBand;
+  RegisterClass<TCoolBand>("TCoolBand", {
+                                            Published::String("Text", &B::Text, &B::SetText),
+                                            Published::Integer("Color", &B::Color, &B::SetColor),
+                                            Published::Integer("Width", &B::Width, &B::SetWidth),
+                                        });
+  RegisterClass<TCoolBar, TWinControl>("TCoolBar", {});
 }

@@ -8,8 +8,10 @@
 
 #include "framework/core/sysutils.h"
 #include "framework/core/typinfo.h"
+#include "framework/gui/comctrls.h"
 #include "framework/gui/controls.h"
 #include "framework/gui/forms.h"
+#include "skin/controls/winsubclass_bars.h"
 #include "skin/controls/winsubclass_box.h"
 #include "skin/controls/winsubclass_button.h"
 #include "skin/controls/winsubclass_check.h"
@@ -17,6 +19,7 @@
 #include "skin/controls/winsubclass_edit.h"
 #include "skin/controls/winsubclass_header.h"
 #include "skin/controls/winsubclass_scroll.h"
+#include "skin/controls/winsubclass_tab.h"
 #include "skin/data/winskindata.h"
 #include "skin/form/winskinform.h"
 
@@ -64,9 +67,9 @@ std::string LowerWindowClass(HWND window) {
   return AnsiLowerCase(name);
 }
 
-// The painters of the later control kinds (tabs, bars, the media player and the glyph strips
-// of other libraries) are not part of the engine yet: their rules match, so that no other rule
-// takes those controls, and attach nothing.
+// Rules without a painter here (the media player, the glyph strips of other libraries, and the
+// tool bar, tool button and list view rules, whose pieces come separately) match, so that no
+// other rule takes those controls, and attach nothing.
 constexpr TAttachRule::Action kNotYet = nullptr;
 
 template <class T> T *AttachScrolling(TWinSkinForm &form, TControl *control, int kind = 0) {
@@ -78,6 +81,24 @@ template <class T> T *AttachScrolling(TWinSkinForm &form, TControl *control, int
 
 void AttachScrollbars(TWinSkinForm &form, TControl *control) {
   AttachScrolling<TSkinScrollbar>(form, control);
+}
+
+void AttachTabControl(TWinSkinForm &form, TControl *control) {
+  auto *pages = dynamic_cast<TPageControl *>(control);
+  if (pages != nullptr && pages->Style() != TTabStyle::tsTabs) {
+    Attach<TSkinTabBtn>(form, control);
+    return;
+  }
+  auto *tab = new TSkinTab(control);
+  if (pages == nullptr)
+    tab->Kind = 2; // it repaints the control's windowless children
+  tab->Init(&form, form.SkinData, &form.ControlCanvas, false);
+}
+
+void AttachCoolBar(TWinSkinForm &form, TControl *control) {
+  if (auto *bar = dynamic_cast<TCoolBar *>(control))
+    for (int i = 0; i < bar->Bands()->Count(); ++i)
+      bar->Bands()->Items(i)->SetColor(form.SkinData->Colors[csButtonFace]);
 }
 
 void AttachRadioGroup(TWinSkinForm &form, TControl *group) {
@@ -154,12 +175,30 @@ constexpr int kNone = -1;
 
 const std::vector<TAttachRule> &AttachRules() {
   static const std::vector<TAttachRule> rules = {
-      /* 1 */ {{"TCustomTabControl"}, false, xcTab, true, false, kNotYet},
+      /* 1 */ {{"TCustomTabControl"}, false, xcTab, true, false, AttachTabControl},
       /* 2 */ {{"TToolButton"}, false, kNone, false, false, kNotYet},
-      /* 3 */ {{"TCoolBar"}, false, xcToolbar, false, false, kNotYet},
-      /* 4 */ {{"TTABSET"}, true, xcTab, true, false, kNotYet},
-      /* 5 */ {{"TTabSheet"}, false, xcTab, true, false, kNotYet},
-      /* 6 */ {{"TTABBEDNOTEBOOK"}, true, xcTab, true, false, kNotYet},
+      /* 3 */ {{"TCoolBar"}, false, xcToolbar, false, false, AttachCoolBar},
+      /* 4 */
+      {{"TTABSET"},
+       true,
+       xcTab,
+       true,
+       false,
+       [](TWinSkinForm &f, TControl *c) { Attach<TSkinTab31>(f, c); }},
+      /* 5 */
+      {{"TTabSheet"},
+       false,
+       xcTab,
+       true,
+       false,
+       [](TWinSkinForm &f, TControl *c) { Attach<TSkinTabSheet>(f, c); }},
+      /* 6 */
+      {{"TTABBEDNOTEBOOK"},
+       true,
+       xcTab,
+       true,
+       false,
+       [](TWinSkinForm &f, TControl *c) { Attach<TSkinTab>(f, c); }},
       /* 7 */
       {{"TMVCPANEL"},
        true,
@@ -181,7 +220,13 @@ const std::vector<TAttachRule> &AttachRules() {
        false,
        false,
        [](TWinSkinForm &f, TControl *c) { Attach<TSkinCheckBox>(f, c); }},
-      /* 10 */ {{"TTrackBar"}, false, xcTrackBar, false, false, kNotYet},
+      /* 10 */
+      {{"TTrackBar"},
+       false,
+       xcTrackBar,
+       false,
+       false,
+       [](TWinSkinForm &f, TControl *c) { Attach<TSkinTrackBar>(f, c); }},
       /* 11 */
       {{"TUPDOWN", "TSPINBUTTON"},
        true,
@@ -204,8 +249,20 @@ const std::vector<TAttachRule> &AttachRules() {
        false,
        [](TWinSkinForm &f, TControl *c) { Attach<TSkinRadioButton>(f, c); }},
       /* 20 */ {{"TToolBar"}, false, xcToolbar, false, false, kNotYet},
-      /* 21 */ {{"TCustomStatusBar"}, false, xcStatusBar, false, false, kNotYet},
-      /* 22 */ {{"TProgressBar"}, false, xcProgress, false, false, kNotYet},
+      /* 21 */
+      {{"TCustomStatusBar"},
+       false,
+       xcStatusBar,
+       false,
+       false,
+       [](TWinSkinForm &f, TControl *c) { Attach<TSkinStatusBar>(f, c); }},
+      /* 22 */
+      {{"TProgressBar"},
+       false,
+       xcProgress,
+       false,
+       false,
+       [](TWinSkinForm &f, TControl *c) { Attach<TSkinProgress>(f, c); }},
       /* 23 */
       {{"TScrollBar"},
        false,
@@ -466,7 +523,12 @@ bool TWinSkinForm::Find3rdControl(const std::string &className, TControl *contro
   } else if (value == "speedbutton" && Skinned(*this, xcSpeedButton)) {
     AttachSpeedButton(*this, control);
   } else if (value == "trackbar" && Skinned(*this, xcButton)) {
-    SetProperty(control, "Transparent", "True"); // its painter comes with the bar controls
+    SetProperty(control, "Transparent", "True");
+    Attach<TSkinTrackBar>(*this, control);
+  } else if (value == "tab" && Skinned(*this, xcTab) && HasTab(*this)) {
+    Attach<TSkinTab>(*this, control);
+  } else if (value == "progress" && Skinned(*this, xcProgress)) {
+    Attach<TSkinProgress>(*this, control);
   } else if (value == "scrollbar" && Skinned(*this, xcScrollbar)) {
     AttachScrolling<TSkinScrollbar>(*this, control);
     InitChildCtrl(Windowed(control));
@@ -495,8 +557,8 @@ bool TWinSkinForm::Find3rdControl(const std::string &className, TControl *contro
   } else if (value == "checkbox" && Skinned(*this, xcCheckBox)) {
     Attach<TSkinCheckBox>(*this, control);
   }
-  // "nil", the values of later control kinds (tab, progress, media player, page controls) and
-  // unknown values attach nothing: the control stays as it is.
+  // "nil", the media player, the page controls of other libraries and unknown values attach
+  // nothing: the control stays as it is.
   return true;
 }
 
@@ -611,9 +673,15 @@ void TWinSkinForm::AddControlh(HWND window) {
   case TForeignKind::Holder:
     InitHwndControls(window);
     break;
-  case TForeignKind::SizeGrip: // painters of the bar controls, not part of the engine yet
+  case TForeignKind::SizeGrip:
+    AttachWindow<TSkinSizer>(*this, window);
+    break;
   case TForeignKind::Progress:
+    AttachWindow<TSkinProgress>(*this, window);
+    break;
   case TForeignKind::Tab:
+    AttachWindow<TSkinTab>(*this, window);
+    break;
   case TForeignKind::None:
     break;
   }
