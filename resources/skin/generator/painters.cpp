@@ -435,7 +435,7 @@ Image ToolBars() {
                 Plate(s, s, 2, pal::HotEdge, 0xCFE1F6, 0xCFE1F6)});
 }
 
-// Panels: 1 plain with a separator, 2 lowered, 3 raised.
+// Panels by their bevel: 1 lowered, 2 raised, 3 none (plain, with a separator).
 Image StatusBarEdges() {
   Image plain(16, 16, pal::Face);
   plain.HLine(0, 0, 16, pal::Separator);
@@ -446,7 +446,7 @@ Image StatusBarEdges() {
   raised.Frame(0, 0, 16, 16, pal::BorderLight);
   raised.HLine(0, 0, 15, pal::Window);
   raised.VLine(0, 0, 15, pal::Window);
-  return Strip({plain, lowered, raised});
+  return Strip({lowered, raised, plain});
 }
 
 Image GroupBoxEdge() {
