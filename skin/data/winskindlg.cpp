@@ -558,6 +558,10 @@ void TSkinManage::SetMDIMax(bool value) {
   if (value == MDIMax)
     return;
   MDIMax = value;
+  // The main form's menu band shows or loses the maximised child's buttons.
+  for (TWinSkinForm *form : Forms())
+    if (TObject::IsLive(form) && form->FormStyle == sfsMDIform && form->SkinState == 1)
+      PostMessageA(form->Handle, CN_UpdateNC, 0, 0);
   if (MainSkinData != nullptr && InSet(MainSkinData->Options, xoMDIChildBorder))
     return;
   for (TWinSkinForm *form : Forms()) {
