@@ -234,6 +234,8 @@ public:
   void Cropwindow();
   void Uncropwindow();
   bool CutsRegion() const;
+  // The region for a window of W x H under the skin's borders (the caller owns it).
+  GdiRegion BuildRegion(int W, int H);
   GdiRegion BorderRegion(int index, int x, int y, int width, int height, bool cut);
 
   // --- MDI (winskinform_mdi.cpp)

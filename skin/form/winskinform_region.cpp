@@ -63,25 +63,30 @@ void TWinSkinForm::Cropwindow() {
     return;
   }
   HasRegion = false;
-
-  TDataSkinBorder *const *borders = SkinData->Borders;
-  GdiRegion region = RectRegion(LeftWidth, TopHeight, W - RightWidth, H - BottomHeight);
-  if (BorderStyle != sbsNone) {
-    const int band = W - LeftWidth - RightWidth;
-    GdiRegion sides = BorderRegion(1, 0, 0, LeftWidth, H, borders[sbLeft]->Trans == 1 && H > 1);
-    Unite(sides,
-          BorderRegion(2, W - RightWidth, 0, RightWidth, H, borders[sbRight]->Trans == 1 && H > 1));
-    GdiRegion ends = BorderRegion(3, LeftWidth, 0, band, TopHeight,
-                                  borders[sbTop]->Trans == 1 && TopHeight > 1 && band > 0);
-    Unite(ends, BorderRegion(4, LeftWidth, H - BottomHeight, band, BottomHeight,
-                             borders[sbBottom]->Trans == 1 && BottomHeight > 1));
-    Unite(ends, std::move(sides));
-    Unite(region, std::move(ends));
-  }
+  GdiRegion region = BuildRegion(W, H);
   ++RegionBuilds;
   // The window owns the region from here on.
   SetWindowRgn(Handle, region.Release(), TRUE);
   HasRegion = true;
+}
+
+// The start rectangle inside the borders, united with the opaque part of each border.
+GdiRegion TWinSkinForm::BuildRegion(int W, int H) {
+  TDataSkinBorder *const *borders = SkinData->Borders;
+  GdiRegion region = RectRegion(LeftWidth, TopHeight, W - RightWidth, H - BottomHeight);
+  if (BorderStyle == sbsNone)
+    return region;
+  const int band = W - LeftWidth - RightWidth;
+  GdiRegion sides = BorderRegion(1, 0, 0, LeftWidth, H, borders[sbLeft]->Trans == 1 && H > 1);
+  Unite(sides,
+        BorderRegion(2, W - RightWidth, 0, RightWidth, H, borders[sbRight]->Trans == 1 && H > 1));
+  GdiRegion ends = BorderRegion(3, LeftWidth, 0, band, TopHeight,
+                                borders[sbTop]->Trans == 1 && TopHeight > 1 && band > 0);
+  Unite(ends, BorderRegion(4, LeftWidth, H - BottomHeight, band, BottomHeight,
+                           borders[sbBottom]->Trans == 1 && BottomHeight > 1));
+  Unite(ends, std::move(sides));
+  Unite(region, std::move(ends));
+  return region;
 }
 
 void TWinSkinForm::Uncropwindow() {

@@ -13,6 +13,7 @@ namespace {
 // The [MDICONTROLS] strip: four frames for each of minimise, restore and close, in that order.
 constexpr int kMDISize = 14;
 constexpr COLORREF kMDIFrame1[] = {RGB(30, 160, 60), RGB(30, 60, 160), RGB(160, 30, 60)};
+constexpr COLORREF kFace = RGB(242, 244, 247); // the skin's button face: the forms' colour
 
 skintest::SkinPackage MDISkin() {
   skintest::SkinPackage p = CornerSkin();
@@ -85,6 +86,26 @@ protected:
     return POINT{x + kMDISize / 2, y + kMDISize / 2};
   }
 
+  // Pixels of the child's client area on screen that are not the skin's face colour: what an
+  // earlier picture left behind.
+  static int StalePixels(TForm *child) {
+    RECT client{};
+    GetClientRect(child->Handle(), &client);
+    POINT origin{0, 0};
+    ClientToScreen(child->Handle(), &origin);
+    TBitmap shot(client.right, client.bottom, TPixelFormat::pf32bit);
+    HDC screen = GetDC(nullptr);
+    BitBlt(shot.Canvas().Handle(), 0, 0, client.right, client.bottom, screen, origin.x, origin.y,
+           SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    GdiFlush();
+    int stale = 0;
+    for (int y = 0; y < client.bottom; ++y)
+      for (int x = 0; x < client.right; ++x)
+        stale += At(shot, x, y) != kFace;
+    return stale;
+  }
+
   // Saves what the main form shows as a BMP when KESTROVA_SHOT_DIR names a folder.
   void Shot(const char *name) {
     const char *dir = std::getenv("KESTROVA_SHOT_DIR");
@@ -139,6 +160,7 @@ TEST_F(MDITest, AMaximisedChildLeavesItsFrameToTheSystemAndItsButtonsToTheBand) 
   EXPECT_EQ(childClient.bottom, client.bottom);
   for (TForm *c : children_)
     EXPECT_FALSE(SkinOf(c)->HasRegion) << "no child keeps a region while one is maximised";
+  EXPECT_EQ(StalePixels(child), 0) << "the maximised child shows what was there before";
   // The main form's caption names the child (the system's MDI caption).
   char text[64] = {};
   GetWindowTextA(main_->Handle(), text, sizeof text);
@@ -252,8 +274,11 @@ TEST_F(MDITest, TileAndCascadeRestoreTheMaximisedChild) {
     const bool overlapping = IntersectRect(&overlap, &places[0], &places[1]) ||
                              IntersectRect(&overlap, &places[1], &places[2]);
     EXPECT_EQ(overlapping, !tile) << "tiled children lie side by side, cascaded ones overlap";
-    if (tile)
+    if (tile) {
+      for (TForm *c : children_)
+        EXPECT_EQ(StalePixels(c), 0) << c->Caption() << " shows what was there before";
       Shot("mdi-tiled");
+    }
   }
 }
 
