@@ -25,12 +25,6 @@
 
 namespace {
 
-using bench::Fail;
-using bench::Median;
-using bench::PumpUntil;
-using bench::Seconds;
-using bench::Settle;
-
 HWND watched = nullptr;
 int sizeChanges = 0;
 SIZE lastSize{0, 0};
@@ -62,25 +56,6 @@ void DragCorner(HWND window, int steps) {
   SendMessageA(window, WM_EXITSIZEMOVE, 0, 0);
 }
 
-// Seconds per call of work over `count` calls.
-template <class Work> double Batch(int count, Work work) {
-  const double start = Seconds();
-  for (int i = 0; i < count; ++i)
-    work();
-  GdiFlush();
-  return (Seconds() - start) / count;
-}
-
-template <class Work> int Calibrate(double target, Work work) {
-  int count = 4;
-  for (;;) {
-    const double each = Batch(count, work);
-    if (each * count >= 0.05 || count >= (1 << 20))
-      return std::max(1, static_cast<int>(target / each));
-    count *= 4;
-  }
-}
-
 } // namespace
 
 int main(int argc, char **argv) {
@@ -93,8 +68,8 @@ int main(int argc, char **argv) {
   // The main window loads the embedded skin and starts the manager; then it steps aside.
   TMainForm *mainForm = bench::ShowMainWindow(application);
   if (SkinManager == nullptr)
-    Fail("no skin manager: the main form's skin data did not load");
-  Settle(300);
+    bench::Fail("no skin manager: the main form's skin data did not load");
+  bench::Settle(300);
   mainForm->Hide();
 
   TForm *form = new TForm(&application);
@@ -103,17 +78,17 @@ int main(int argc, char **argv) {
   form->SetCaption("Region");
   form->ShowForm();
   const HWND window = form->Handle();
-  if (!PumpUntil(
+  if (!bench::PumpUntil(
           [window] {
             TWinSkinForm *skin = FindWinSkinForm(window);
             return skin != nullptr && skin->SkinState == 1;
           },
           10000))
-    Fail("the sizeable form was not skinned");
-  Settle(300);
+    bench::Fail("the sizeable form was not skinned");
+  bench::Settle(300);
   TWinSkinForm *skin = FindWinSkinForm(window);
   if (!skin->CutsRegion() || !skin->HasRegion)
-    Fail("the skin cuts no region: its side and top borders are opaque");
+    bench::Fail("the skin cuts no region: its side and top borders are opaque");
 
   // The drag.
   watched = window;
@@ -122,10 +97,10 @@ int main(int argc, char **argv) {
   lastSize = SIZE{before.right - before.left, before.bottom - before.top};
   HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, WatchSizes, nullptr, GetCurrentThreadId());
   const int buildsBefore = skin->RegionBuilds;
-  const double dragStart = Seconds();
+  const double dragStart = bench::Seconds();
   DragCorner(window, steps);
-  const double dragSeconds = Seconds() - dragStart;
-  Settle(200);
+  const double dragSeconds = bench::Seconds() - dragStart;
+  bench::Settle(200);
   UnhookWindowsHookEx(hook);
   RECT after{};
   GetWindowRect(window, &after);
@@ -136,9 +111,9 @@ int main(int argc, char **argv) {
   std::printf("size changes: %d, regions built: %d (%.2f per size change)\n", sizeChanges, builds,
               sizeChanges > 0 ? static_cast<double>(builds) / sizeChanges : 0.0);
   if (sizeChanges == 0)
-    Fail("the drag did not resize the window");
+    bench::Fail("the drag did not resize the window");
   if (builds != sizeChanges)
-    Fail("not one region per size change");
+    bench::Fail("not one region per size change");
 
   // Paints and activation changes build nothing.
   const int quiet = skin->RegionBuilds;
@@ -153,22 +128,26 @@ int main(int argc, char **argv) {
   const auto rebuild = [skin] {
     skin->RegionWidth = 0; // as after a size change
     skin->Cropwindow();
+    GdiFlush();
   };
   const auto cut = [skin, &after] {
     skin->BuildRegion(after.right - after.left, after.bottom - after.top);
   };
-  const auto paint = [skin] { skin->UpdateNc(); };
-  const int buildCount = Calibrate(batchSeconds, rebuild);
-  const int cutCount = Calibrate(batchSeconds, cut);
-  const int paintCount = Calibrate(batchSeconds, paint);
+  const auto paint = [skin] {
+    skin->UpdateNc();
+    GdiFlush();
+  };
+  const int buildCount = bench::CallsFor(batchSeconds, rebuild);
+  const int cutCount = bench::CallsFor(batchSeconds, cut);
+  const int paintCount = bench::CallsFor(batchSeconds, paint);
   std::vector<double> buildTimes, cutTimes, paintTimes;
   for (int b = 0; b < batches; ++b) {
-    buildTimes.push_back(Batch(buildCount, rebuild));
-    cutTimes.push_back(Batch(cutCount, cut));
-    paintTimes.push_back(Batch(paintCount, paint));
+    buildTimes.push_back(bench::TimeEach(buildCount, rebuild));
+    cutTimes.push_back(bench::TimeEach(cutCount, cut));
+    paintTimes.push_back(bench::TimeEach(paintCount, paint));
   }
-  const double buildEach = Median(buildTimes), paintEach = Median(paintTimes);
-  const double cutEach = Median(cutTimes);
+  const double buildEach = bench::Median(buildTimes), paintEach = bench::Median(paintTimes);
+  const double cutEach = bench::Median(cutTimes);
   HRGN probe = CreateRectRgn(0, 0, 0, 0);
   GetWindowRgn(window, probe);
   const DWORD rects = (GetRegionData(probe, 0, nullptr) - sizeof(RGNDATAHEADER)) / sizeof(RECT);

@@ -4,6 +4,8 @@
 // shows the system's scroll bars unless the skin's options allow them.
 #include "tests/win/skinform/skinform_fixture.h"
 
+#include "framework/core/typinfo.h"
+
 #include <cstdlib>
 #include <string>
 
@@ -144,6 +146,30 @@ TEST_F(MDITest, TheMainFormSubclassesItsClient) {
   delete skin;
 }
 
+TEST_F(MDITest, TheMainFormListsActivatesAndCyclesItsChildren) {
+  EXPECT_EQ(GetEnumProperty(main_, "FormStyle"), "fsMDIForm");
+  EXPECT_EQ(GetEnumProperty(children_[0], "FormStyle"), "fsMDIChild");
+  // The last child shown is active and on top.
+  EXPECT_EQ(main_->ActiveMDIChild(), children_[2]);
+  EXPECT_EQ(main_->MDIChildren(0), children_[2]);
+  EXPECT_THROW(main_->MDIChildren(3), EComponentError);
+  main_->Next();
+  TCustomForm *next = main_->ActiveMDIChild();
+  EXPECT_NE(next, children_[2]);
+  EXPECT_EQ(main_->MDIChildren(0), next);
+  main_->Previous();
+  EXPECT_EQ(main_->ActiveMDIChild(), children_[2]);
+}
+
+TEST_F(SkinFormTest, AnMDIChildNeedsAnMDIMainForm) {
+  app_->CreateForm<TForm>(); // an ordinary main form
+  TForm *child = new TForm(app_.get());
+  child->SetFormStyle(TFormStyle::fsMDIChild);
+  EXPECT_THROW(child->HandleNeeded(), EInvalidOperation);
+  EXPECT_FALSE(child->HandleAllocated());
+  delete child;
+}
+
 TEST_F(MDITest, AMaximisedChildLeavesItsFrameToTheSystemAndItsButtonsToTheBand) {
   TForm *child = children_[1];
   Maximise(child);
@@ -280,6 +306,15 @@ TEST_F(MDITest, TileAndCascadeRestoreTheMaximisedChild) {
       Shot("mdi-tiled");
     }
   }
+}
+
+TEST_F(MDITest, AMenuSetThroughTheClientGoesToTheSkinnedBarNotTheWindow) {
+  HMENU frameMenu = CreateMenu();
+  AppendMenuA(frameMenu, MF_STRING, 7, "&Edit");
+  SendMessageA(Client(), WM_MDISETMENU, reinterpret_cast<WPARAM>(frameMenu), 0);
+  EXPECT_EQ(GetMenu(main_->Handle()), nullptr);
+  EXPECT_EQ(MainSkin()->MenuHandle, frameMenu);
+  DestroyMenu(frameMenu);
 }
 
 TEST_F(MDITest, ClosingTheLastChildGivesTheMenuBarBackToTheMainForm) {
