@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace {
@@ -114,6 +115,17 @@ int main(int argc, char **argv) {
     bench::Fail("the drag did not resize the window");
   if (builds != sizeChanges)
     bench::Fail("not one region per size change");
+
+  if (const char *dir = std::getenv("KESTROVA_SHOT_DIR")) {
+    // The window after the drag with a margin of what lies around it, for a look at the corners.
+    bench::Settle(200);
+    TBitmap shot(after.right - after.left + 40, after.bottom - after.top + 40);
+    HDC screen = GetDC(nullptr);
+    BitBlt(shot.Canvas().Handle(), 0, 0, shot.Width(), shot.Height(), screen, after.left - 20,
+           after.top - 20, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    shot.SaveToFile(std::string(dir) + "/region-after-drag.bmp");
+  }
 
   // Paints and activation changes build nothing.
   const int quiet = skin->RegionBuilds;
