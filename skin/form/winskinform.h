@@ -8,6 +8,7 @@
 // The unit is split by role: winskinform.cpp (lifecycle and message dispatch),
 // winskinform_caption.cpp (frame, caption and caption buttons), winskinform_sysmenu.cpp (the
 // skinned system menu and system commands), winskinform_region.cpp (the window region),
+// winskinform_mdi.cpp (the MDI client and a maximised child's caption buttons),
 // winskinform_controls.cpp (the control-attachment entry points).
 #pragma once
 
