@@ -428,6 +428,13 @@ TWinControl *TWinControl::FromHandle(HWND window) {
   if (window == nullptr)
     return nullptr;
   auto *c = static_cast<TWinControl *>(GetPropA(window, kControlProp));
+  if (c == nullptr && creatingControl != nullptr &&
+      GetClassLongPtrA(window, GCLP_WNDPROC) == reinterpret_cast<ULONG_PTR>(&StdWndProc)) {
+    // Asked about (by a creation hook) before its first message: the window being made.
+    c = creatingControl;
+    creatingControl = nullptr;
+    c->AttachHandle(window);
+  }
   return TObject::IsLive(c) ? c : nullptr;
 }
 
@@ -501,7 +508,7 @@ void TWinControl::CreateParams(TCreateParams &p) {
 void TWinControl::CreateWnd() {
   TCreateParams p;
   CreateParams(p);
-  if (Parent() == nullptr && (p.Style & WS_CHILD) != 0)
+  if (p.WndParent == nullptr && (p.Style & WS_CHILD) != 0)
     throw EComponentError("control " + Name() + " has no parent window");
 
   auto &procs = ClassProcs();
@@ -531,9 +538,14 @@ void TWinControl::CreateWnd() {
 
   SetControlState(ControlState() | csCreating);
   creatingControl = this;
-  HWND window =
-      CreateWindowExA(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y,
-                      p.Width, p.Height, p.WndParent, p.Menu, ModuleInstance(), nullptr);
+  HWND window = nullptr;
+  try {
+    window = CreateWindowHandle(p);
+  } catch (...) {
+    creatingControl = nullptr;
+    SetControlState(ControlState() & ~csCreating);
+    throw;
+  }
   creatingControl = nullptr;
   SetControlState(ControlState() & ~csCreating);
   if (window == nullptr) {
@@ -543,6 +555,11 @@ void TWinControl::CreateWnd() {
   if (handle_ != window)
     AttachHandle(window);
   UpdateBounds();
+}
+
+HWND TWinControl::CreateWindowHandle(const TCreateParams &p) {
+  return CreateWindowExA(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y,
+                         p.Width, p.Height, p.WndParent, p.Menu, ModuleInstance(), nullptr);
 }
 
 void TWinControl::CreateHandleDone() {

@@ -350,6 +350,8 @@ public:
 protected:
   virtual void CreateParams(TCreateParams &params);
   virtual void CreateWnd();
+  // Makes the window for CreateWnd, whose class is registered by then.
+  virtual HWND CreateWindowHandle(const TCreateParams &params);
   virtual void DestroyWnd();
   // After the window exists: fonts, children, state.
   virtual void CreateHandleDone();

@@ -190,8 +190,11 @@ DWORD TCustomForm::WindowExStyle() const {
     break;
   }
   if (Parent() == nullptr && Application != nullptr &&
-      (Application->MainForm() == this || Application->MainForm() == nullptr))
+      (Application->MainForm() == this || Application->MainForm() == nullptr) &&
+      formStyle_ != TFormStyle::fsMDIChild)
     ex |= WS_EX_APPWINDOW;
+  if (formStyle_ == TFormStyle::fsStayOnTop && Parent() == nullptr)
+    ex |= WS_EX_TOPMOST;
   return ex;
 }
 
@@ -250,6 +253,10 @@ void TCustomForm::CreateParams(TCreateParams &p) {
       p.Style |= WS_VISIBLE;
     return;
   }
+  if (formStyle_ == TFormStyle::fsMDIChild) {
+    MDIChildParams(p);
+    return;
+  }
   p.Menu = menu_;
   p.WndParent = nullptr;
   if (Application != nullptr && Application->MainForm() != nullptr &&
@@ -297,6 +304,8 @@ void TCustomForm::CreateParams(TCreateParams &p) {
 
 void TCustomForm::CreateWnd() {
   TWinControl::CreateWnd();
+  if (formStyle_ == TFormStyle::fsMDIForm)
+    CreateMDIClient();
   FixClientSize();
 }
 
@@ -349,6 +358,8 @@ void TCustomForm::SetVisible(bool value) {
   if (value) {
     HWND window = Handle();
     ShowWindow(window, SW_SHOW);
+    if (formStyle_ == TFormStyle::fsMDIChild)
+      SendToClient(WM_MDIACTIVATE, reinterpret_cast<WPARAM>(window));
     if (OnShow)
       OnShow(this);
   } else if (HandleAllocated()) {
@@ -441,7 +452,9 @@ void TCustomForm::Close() {
   if (!CloseQuery())
     return;
   const bool isMain = Application != nullptr && Application->MainForm() == this;
-  TCloseAction action = isMain ? TCloseAction::caFree : TCloseAction::caHide;
+  // An MDI child cannot usefully hide inside its main form: it goes.
+  TCloseAction action =
+      isMain || formStyle_ == TFormStyle::fsMDIChild ? TCloseAction::caFree : TCloseAction::caHide;
   if (OnClose)
     OnClose(this, action);
   if (action == TCloseAction::caNone)
@@ -717,7 +730,7 @@ bool TApplication::ProcessMessage() {
   }
   bool handled = false;
   try {
-    handled = IsKeyMsg(msg);
+    handled = IsKeyMsg(msg) || IsMDIMsg(msg);
   } catch (...) {
     HandleException(this);
     handled = true;
@@ -777,6 +790,8 @@ void RegisterForms() {
       {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"}};
   static const TEnumInfo iconsInfo{"TBorderIcon",
                                    {"biSystemMenu", "biMinimize", "biMaximize", "biHelp"}};
+  static const TEnumInfo formStyleInfo{"TFormStyle",
+                                       {"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"}};
   static const TEnumInfo positionInfo{"TPosition",
                                       {"poDesigned", "poDefault", "poDefaultPosOnly",
                                        "poDefaultSizeOnly", "poScreenCenter", "poDesktopCenter",
@@ -788,6 +803,7 @@ void RegisterForms() {
           Published::Enumeration("BorderStyle", borderInfo, &F::BorderStyle, &F::SetBorderStyle),
           Published::Set("BorderIcons", iconsInfo, &F::BorderIcons, &F::SetBorderIcons),
           Published::Enumeration("Position", positionInfo, &F::Position, &F::SetPosition),
+          Published::Enumeration("FormStyle", formStyleInfo, &F::FormStyle, &F::SetFormStyle),
           Published::Integer("ClientWidth", &TControl::ClientWidth, &TControl::SetClientWidth),
           Published::Integer("ClientHeight", &TControl::ClientHeight, &TControl::SetClientHeight),
           Published::Boolean("AutoScroll", &F::AutoScroll, &F::SetAutoScroll),

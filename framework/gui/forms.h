@@ -39,6 +39,11 @@ enum class TPosition {
 };
 
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
+
+// fsMDIForm: the form holds an MDI client window whose children are the fsMDIChild forms (made
+// inside the application's main form, which must be fsMDIForm).
+enum class TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+enum class TTileMode { tbHorizontal, tbVertical };
 using TCloseEvent = TDelegate<void(TObject *Sender, TCloseAction &Action)>;
 using TCloseQueryEvent = TDelegate<void(TObject *Sender, bool &CanClose)>;
 
@@ -108,6 +113,25 @@ public:
 
   void WndProc(TMessage &message) override;
 
+  // --- multiple-document interface (forms_mdi.cpp)
+  TFormStyle FormStyle() const { return formStyle_; }
+  // Takes effect with the next window (an existing one is made anew).
+  void SetFormStyle(TFormStyle value);
+  // The MDI client window of an MDI main form, or null.
+  HWND ClientHandle() const { return clientHandle_; }
+  // The active child of an MDI main form, or null.
+  TCustomForm *ActiveMDIChild() const;
+  // The children of an MDI main form, from the top of their z-order down.
+  int MDIChildCount() const { return static_cast<int>(MDIChildList().size()); }
+  TCustomForm *MDIChildren(int index) const;
+  TTileMode TileMode() const { return tileMode_; }
+  void SetTileMode(TTileMode value) { tileMode_ = value; }
+  void Tile();
+  void Cascade();
+  void ArrangeIcons();
+  void Next();
+  void Previous();
+
 protected:
   // Reads form data into this form, then raises OnCreate. For the constructors of form
   // classes; raises EFormDataError (and leaves no component behind) for bad data.
@@ -118,6 +142,10 @@ protected:
 
   void CreateParams(TCreateParams &params) override;
   void CreateWnd() override;
+  HWND CreateWindowHandle(const TCreateParams &params) override;
+  void DestroyWnd() override;
+  // The MDI default procedures for MDI main forms and children.
+  void DefaultHandler(TMessage &message) override;
   void CreateHandleDone() override;
   void DestroyHandleStart() override;
   bool PaintsItself() const override { return true; }
@@ -137,6 +165,11 @@ private:
   DWORD WindowStyle() const;
   DWORD WindowExStyle() const;
   TModalResult RunModalLoop();
+  // MDI (forms_mdi.cpp).
+  void MDIChildParams(TCreateParams &params) const;
+  void CreateMDIClient();
+  std::vector<TCustomForm *> MDIChildList() const;
+  void SendToClient(UINT msg, WPARAM wParam = 0) const;
 
   TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;
   TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
@@ -153,6 +186,9 @@ private:
   int textHeight_ = 13;
   bool scaled_ = true;
   bool oldCreateOrder_ = false;
+  TFormStyle formStyle_ = TFormStyle::fsNormal;
+  TTileMode tileMode_ = TTileMode::tbHorizontal;
+  HWND clientHandle_ = nullptr;
 
   friend void RegisterForms();
 };
@@ -231,6 +267,8 @@ public:
   bool ProcessMessage();
   // Keys for the framework's dialog handling (see the top of this file).
   bool IsKeyMsg(MSG &msg);
+  // Ctrl+F4, Ctrl+F6 and the child's system menu key for an MDI main form's children.
+  bool IsMDIMsg(MSG &msg);
 
   // To be called in a catch block: OnException if assigned, otherwise ShowException. An
   // exception that is not an Exception counts as one with an empty message.

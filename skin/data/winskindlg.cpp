@@ -558,6 +558,13 @@ void TSkinManage::SetMDIMax(bool value) {
   if (value == MDIMax)
     return;
   MDIMax = value;
+  // The main form's menu band shows or loses the maximised child's buttons, and the client
+  // with all its children is drawn afresh (the system leaves pictures of the old layout).
+  for (TWinSkinForm *form : Forms())
+    if (TObject::IsLive(form) && form->FormStyle == sfsMDIform && form->SkinState == 1) {
+      PostMessageA(form->Handle, CN_UpdateNC, 0, 0);
+      PostMessageA(form->MDIClient, CN_MDIRedraw, 0, 0);
+    }
   if (MainSkinData != nullptr && InSet(MainSkinData->Options, xoMDIChildBorder))
     return;
   for (TWinSkinForm *form : Forms()) {

@@ -66,6 +66,7 @@ TWinSkinForm::~TWinSkinForm() {
     SkinState = 4;
     UnSubclass3();
   }
+  UnSubclassMDI();
   DeleteControls();
   SysBtns.clear();
   SysMenuPopup.reset();
@@ -154,6 +155,10 @@ void TWinSkinForm::InitSkin(TSkinData *data) {
   StopUpdate();
   if (WinVersion >= 0x80000000)
     data->SkinControls = SetWithout(data->SkinControls, xcSystemMenu);
+  if (FormStyle == sfsMDIform) {
+    SavedMenuUpdate = data->MenuUpdate;
+    SubclassMDI();
+  }
 
   Subclass();
 
@@ -183,6 +188,7 @@ void TWinSkinForm::InitSkinData() {
     return;
   for (ComposedBorder &border : borders_)
     border.image.reset();
+  regionStale_ = true;
   titleFont_.Assign(CaptionFont);
   if (SkinData->Title->FontHeight > 0)
     titleFont_.SetHeight(SkinData->Title->FontHeight); // the cell height
@@ -331,12 +337,14 @@ void TWinSkinForm::SkinChange() {
   }
   // Attached control objects re-skin themselves here once there are any.
   SkinState = 3;
+  regionStale_ = true;
   if (SkinFrame && Form != nullptr) {
     ResizeForm(true);
     const int height = Form->Height();
     Form->SetHeight(height + 1);
     Form->SetHeight(height);
   }
+  Cropwindow(); // the new skin's borders may cut differently
   AfterSkin();
   SkinState = 1;
 }
@@ -608,6 +616,12 @@ void TWinSkinForm::RunStage2(TMessage &m) {
     GetWindowstate();
     Default(m);
     return;
+  case WM_WINDOWPOSCHANGING:
+  case WM_NCCALCSIZE:
+    // The client maximises and restores its children directly: the frame follows the style.
+    if (IsMDIChild())
+      ReadMDIChildState();
+    break;
   case WM_NCACTIVATE:
     Active = m.WParam != 0;
     break;
@@ -809,12 +823,23 @@ void TWinSkinForm::WMSize(TMessage &m) {
   default:
     break;
   }
+  if (IsMDIChild() && SkinManager != nullptr) {
+    // Whether the active child is maximised now, however it came to be.
+    BOOL maximised = FALSE;
+    const LRESULT active =
+        SendMessageA(GetParent(Handle), WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximised));
+    SkinManager->SetMDIMax(active != 0 && maximised != FALSE);
+  }
   if (WindowState == swsMin)
     return;
   if (IsMDIChild() && ((SkinManager != nullptr && SkinManager->MDIMax) || WindowState != swsNormal))
     return;
   if (SkinState == 1 || SkinState == 3)
     Cropwindow();
+}
+
+void TWinSkinForm::ReadMDIChildState() {
+  WindowState = IsIconic(Handle) ? swsMin : IsZoomed(Handle) ? swsMax : swsNormal;
 }
 
 void TWinSkinForm::WMGetMinMaxInfo(TMessage &m) {
@@ -839,6 +864,7 @@ void TWinSkinForm::UnSubclass() {
   UpdateStyle(false);
   EnableSysbtn(true);
   // The menu bar was never taken from the window: nothing to give back yet.
+  UnSubclassMDI();
 
   if (SkinState != 4 && (IsMDIChild() || (GetLong(GWL_STYLE) & WS_CHILD) == 0)) {
     RECT window{};
@@ -876,6 +902,7 @@ void TWinSkinForm::UnSubclass2() {
     Form->SetColor(SavedColor);
   UnhookForm();
   RestoreWndProc();
+  UnSubclassMDI();
   if (Form != nullptr && SkinState != 4)
     for (int i = 0; i < Form->ComponentCount(); ++i)
       if (auto *control = dynamic_cast<TControl *>(Form->Components(i)))

@@ -8,6 +8,7 @@
 // The unit is split by role: winskinform.cpp (lifecycle and message dispatch),
 // winskinform_caption.cpp (frame, caption and caption buttons), winskinform_sysmenu.cpp (the
 // skinned system menu and system commands), winskinform_region.cpp (the window region),
+// winskinform_mdi.cpp (the MDI client and a maximised child's caption buttons),
 // winskinform_controls.cpp (the control-attachment entry points).
 #pragma once
 
@@ -154,7 +155,8 @@ public:
 
   // --- the window region
   bool HasRegion = false;
-  int RegionWidth = 0, RegionHeight = 0;
+  int RegionWidth = 0, RegionHeight = 0; // the window size the region was last made for
+  int RegionBuilds = 0;                  // regions cut so far (read by tests and benchmarks)
 
   // --- system menu timing
   UINT DoubleClickTime = 0;
@@ -232,7 +234,29 @@ public:
   // --- window region
   void Cropwindow();
   void Uncropwindow();
+  bool CutsRegion() const;
+  // The region for a window of W x H under the skin's borders (the caller owns it).
+  GdiRegion BuildRegion(int W, int H);
   GdiRegion BorderRegion(int index, int x, int y, int width, int height, bool cut);
+
+  // --- MDI (winskinform_mdi.cpp)
+  WNDPROC OldMDIProc = nullptr; // the MDI client's own procedure while subclassed
+  bool SavedMenuUpdate = true;  // the skin component's MenuUpdate before the first child
+  void SubclassMDI();
+  void UnSubclassMDI();
+  void WinMDIProc(TMessage &message);
+  void DefaultMDI(TMessage &message);
+  // An MDI main form whose active child is maximised.
+  bool MDIChildMax() const;
+  // The caption buttons of the active maximised MDI child, shown in the main form's menu band
+  // (Visibility 100, laid out by SetSysbtnRect). For the menu bar: DrawMDIButtons paints them
+  // into the bar's picture, whose origin is the band's top-left; FindMDIButton finds one by a
+  // point in window coordinates (GetWinXY); PressMDIButton runs its command on the child.
+  void DrawMDIButtons(HDC bar);
+  TWinSysButton *FindMDIButton(POINT point) const;
+  void PressMDIButton(TWinSysButton *button);
+  // SC_MINIMIZE, SC_RESTORE or SC_CLOSE for the MDI child actions; 0 for any other action.
+  static WPARAM MDIButtonCommand(int action);
 
   // --- control attachment (winskinform_controls.cpp)
   void InitControls(TWinControl *form);
@@ -259,6 +283,11 @@ public:
 
 private:
   static LRESULT CALLBACK SubclassProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK MDISubclassProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+  void HideMDIScrollBars();
+  void MDIChildGone();
+  void TakeMDIMenu(HMENU frameMenu);
+  void ReadMDIChildState();
   void Subclass();
   void RestoreWndProc();
   void HookForm();
@@ -294,6 +323,8 @@ private:
   std::array<ComposedBorder, 4> borders_;
   TFont titleFont_;   // the caption font at the title element's height
   GdiIcon smallIcon_; // IconHandle at the small icon size
+
+  bool regionStale_ = true; // the skin changed since the region was made
 
   bool subclassed_ = false;
   bool formHooked_ = false;

@@ -246,8 +246,8 @@ bool TWinSkinForm::VisibleBy(int code, bool needsSystemMenu) const {
     return Has(sbiMin) && system;
   case 9:
     return !Has(sbiMin);
-  case 100: // the menu band's buttons of a maximised MDI child: none without a skinned bar
-    return false;
+  case 100: // the menu band's buttons of the active maximised MDI child
+    return MenuHeight > 0 && MDIChildMax();
   case 200:
     return BorderStyle == sbsDialog && !IsDialog;
   default:
@@ -516,20 +516,11 @@ void TWinSkinForm::SysBtnAction(int x, int y) {
   case 12:
     PopSysmenu(POINT{x + 1, y + 1});
     break;
-  case 7:
-  case 60:
-    MDIChildAction(SC_MINIMIZE);
-    break;
-  case 8:
-  case 61:
-    MDIChildAction(SC_RESTORE);
-    break;
-  case 9:
-  case 62:
-    MDIChildAction(SC_CLOSE);
-    break;
   default:
-    PostMessageA(Handle, CN_SysBtnAction, static_cast<WPARAM>(action), 0);
+    if (const WPARAM command = MDIButtonCommand(action))
+      MDIChildAction(command);
+    else
+      PostMessageA(Handle, CN_SysBtnAction, static_cast<WPARAM>(action), 0);
   }
 }
 

@@ -30,8 +30,17 @@ GdiRegion TWinSkinForm::BorderRegion(int index, int x, int y, int width, int hei
   return RectRegion(x, y, x + width, y + height);
 }
 
+// True when a border lets the desktop show through: the left, right or top border has its
+// transparency flag (the bottom border's flag does not count).
+bool TWinSkinForm::CutsRegion() const {
+  TDataSkinBorder *const *borders = SkinData->Borders;
+  return borders[sbLeft]->Trans * 2 + borders[sbRight]->Trans + borders[sbTop]->Trans != 0;
+}
+
+// Rebuilt only when the window size or the skin changed since the last build: a paint or an
+// activation never pays for it.
 void TWinSkinForm::Cropwindow() {
-  if (SkinState == 6 || !SkinFrame)
+  if (SkinState == 6 || !SkinFrame || SkinData == nullptr)
     return;
   RECT window{};
   GetWindowRect(Handle, &window);
@@ -40,32 +49,44 @@ void TWinSkinForm::Cropwindow() {
     return;
   if (IsMDIChild() && WindowState != swsNormal)
     return;
-  if (W == RegionWidth && H == RegionHeight && !IsMDIChild() && SkinState != 3)
+  if (W == RegionWidth && H == RegionHeight && !regionStale_)
     return;
-  HasRegion = false;
-
-  TDataSkinBorder *const *borders = SkinData->Borders;
-  GdiRegion region;
-  if (borders[sbLeft]->Trans * 2 + borders[sbRight]->Trans + borders[sbTop]->Trans != 0) {
-    RegionWidth = W;
-    RegionHeight = H;
-    region = RectRegion(LeftWidth, TopHeight, W - RightWidth, H - BottomHeight);
-    if (BorderStyle != sbsNone) {
-      const int band = W - LeftWidth - RightWidth;
-      Unite(region, BorderRegion(1, 0, 0, LeftWidth, H, borders[sbLeft]->Trans == 1 && H > 1));
-      Unite(region, BorderRegion(2, W - RightWidth, 0, RightWidth, H,
-                                 borders[sbRight]->Trans == 1 && H > 1));
-      Unite(region, BorderRegion(4, LeftWidth, H - BottomHeight, band, BottomHeight,
-                                 borders[sbBottom]->Trans == 1 && BottomHeight > 1));
-      Unite(region, BorderRegion(3, LeftWidth, 0, band, TopHeight,
-                                 borders[sbTop]->Trans == 1 && TopHeight > 1 && band > 0));
-    }
-  } else {
-    region = RectRegion(0, 0, W, H);
+  RegionWidth = W;
+  RegionHeight = H;
+  regionStale_ = false;
+  if (!CutsRegion()) {
+    // Opaque borders: the window needs no region at all (a rectangle of its own size would
+    // only go stale on the next size change).
+    if (HasRegion)
+      SetWindowRgn(Handle, nullptr, TRUE);
+    HasRegion = false;
+    return;
   }
+  HasRegion = false;
+  GdiRegion region = BuildRegion(W, H);
+  ++RegionBuilds;
   // The window owns the region from here on.
   SetWindowRgn(Handle, region.Release(), TRUE);
   HasRegion = true;
+}
+
+// The start rectangle inside the borders, united with the opaque part of each border.
+GdiRegion TWinSkinForm::BuildRegion(int W, int H) {
+  TDataSkinBorder *const *borders = SkinData->Borders;
+  GdiRegion region = RectRegion(LeftWidth, TopHeight, W - RightWidth, H - BottomHeight);
+  if (BorderStyle == sbsNone)
+    return region;
+  const int band = W - LeftWidth - RightWidth;
+  GdiRegion sides = BorderRegion(1, 0, 0, LeftWidth, H, borders[sbLeft]->Trans == 1 && H > 1);
+  Unite(sides,
+        BorderRegion(2, W - RightWidth, 0, RightWidth, H, borders[sbRight]->Trans == 1 && H > 1));
+  GdiRegion ends = BorderRegion(3, LeftWidth, 0, band, TopHeight,
+                                borders[sbTop]->Trans == 1 && TopHeight > 1 && band > 0);
+  Unite(ends, BorderRegion(4, LeftWidth, H - BottomHeight, band, BottomHeight,
+                           borders[sbBottom]->Trans == 1 && BottomHeight > 1));
+  Unite(ends, std::move(sides));
+  Unite(region, std::move(ends));
+  return region;
 }
 
 void TWinSkinForm::Uncropwindow() {
@@ -73,4 +94,6 @@ void TWinSkinForm::Uncropwindow() {
     return;
   SetWindowRgn(Handle, nullptr, IsMDIChild());
   HasRegion = false;
+  // The next Cropwindow builds afresh, whatever the size.
+  RegionWidth = RegionHeight = 0;
 }

@@ -184,7 +184,7 @@ void TWinSkinForm::WMSysCommand(TMessage &m) {
     if (IsMDIChild()) {
       EnableSysbtn(false);
       if (SkinManager != nullptr)
-        SkinManager->MDIMax = false;
+        SkinManager->SetMDIMax(false);
     }
     break;
   default:

@@ -86,6 +86,48 @@ skintest::SkinPackage SolidSkin() {
   return p;
 }
 
+namespace {
+
+// Top corners cut as triangles: the pixels whose distance from the outer edge plus the row is
+// below 4 are magenta in both frames of the side borders.
+bool LeftCut(int x, int y) {
+  return x + y < 4;
+}
+bool RightCut(int x, int y) {
+  return (kRightWidth - 1 - x) + y < 4;
+}
+
+std::vector<uint8_t> CornerStrip(int frameWidth, const COLORREF (&colours)[2],
+                                 bool (*cut)(int, int)) {
+  return Bmp24(frameWidth * 2, 40, [=](int x, int y) {
+    return static_cast<uint32_t>(cut(x % frameWidth, y) ? skintest::kMagenta
+                                                        : colours[x / frameWidth]);
+  });
+}
+
+void Replace(skintest::SkinPackage &p, const std::string &name, std::vector<uint8_t> bytes) {
+  for (auto &member : p.members)
+    if (member.first == name)
+      member.second = std::move(bytes);
+}
+
+void Set(std::string &ini, const std::string &from, const std::string &to) {
+  ini.replace(ini.find(from), from.size(), to);
+}
+
+} // namespace
+
+skintest::SkinPackage CornerSkin() {
+  skintest::SkinPackage p = SolidSkin();
+  // The corner rows stay unstretched (fixed top margin of the side borders).
+  Set(p.ini, "LeftTrans=0", "LeftTrans=1\nLeftTopHeight=8\nLeftBotHeight=8");
+  Set(p.ini, "RightTrans=0", "RightTrans=1\nRightTopHeight=8\nRightBotHeight=8");
+  Set(p.ini, "TopTrans=0", "TopTrans=1");
+  Replace(p, "left.bmp", CornerStrip(kLeftWidth, kLeft, LeftCut));
+  Replace(p, "right.bmp", CornerStrip(kRightWidth, kRight, RightCut));
+  return p;
+}
+
 void SkinFormTest::SetUp() {
   RegisterTestClass();
   lastCustomAction = -1;
@@ -93,7 +135,7 @@ void SkinFormTest::SetUp() {
   app_ = std::make_unique<TApplication>(nullptr);
   ASSERT_EQ(SkinManager, nullptr);
   SkinManager = new TSkinManage(false);
-  data_ = skintest::LoadData(SolidSkin());
+  data_ = skintest::LoadData(Skin());
   ASSERT_FALSE(data_->NoSkin);
   data_->SkinFormtype = sfMainform;
   SkinManager->AddSkinData(data_.get());

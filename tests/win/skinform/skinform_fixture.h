@@ -46,11 +46,17 @@ constexpr int kAskX = 130; // action 43, shown when the window answers CN_SysBtn
 constexpr int kAskVisibility = 1500;
 
 skintest::SkinPackage SolidSkin();
+// SolidSkin with the top corners of the side borders cut out as small magenta triangles: a
+// window skinned with it gets a region without the pixels (x, y) with x + y < 4 counted from
+// its top-left and top-right corners.
+skintest::SkinPackage CornerSkin();
 
 // Sets up the manager (hook on this thread, enabled) and the skin for one test.
 class SkinFormTest : public ::testing::Test {
 protected:
   void SetUp() override;
+  // The skin the test runs with.
+  virtual skintest::SkinPackage Skin() const { return SolidSkin(); }
   void TearDown() override;
 
 public:
