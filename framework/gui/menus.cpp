@@ -465,9 +465,11 @@ void TMainMenu::Rebuild() {
   MenuHolder old(std::exchange(handle_, fresh.Release()));
   if (old.Get() == nullptr || Window == nullptr || !IsWindow(Window))
     return;
-  if (GetMenu(Window) == old.Get())
+  // The window shows the new bar; one that showed none (a skinned bar took it off) gets it as
+  // well, and hears of the change to take it again.
+  const HMENU shown = GetMenu(Window);
+  if (shown == old.Get() || shown == nullptr)
     ::SetMenu(Window, handle_);
-  // Told even when the window does not show the bar itself (a skinned bar took it).
   SendMessageA(Window, CM_MENUCHANGED, 0, 0);
 }
 

@@ -868,12 +868,17 @@ void TWinSkinForm::UnSubclass() {
     if (IsMDIChild())
       ScreenToClient(GetParent(Handle), &topLeft);
     const int width = Width(window) + SysBorder.right - LeftWidth - RightWidth;
-    // The system's menu bar, back on the window, replaces the skinned menu band.
-    const int systemBar = GetMenu(Handle) != nullptr ? GetSystemMetrics(SM_CYMENU) : 0;
-    const int height =
-        Height(window) + SysBorder.bottom - TopHeight - BottomHeight - MenuHeight + systemBar;
+    const int height = Height(window) + SysBorder.bottom - TopHeight - BottomHeight - MenuHeight;
     SetWindowPos(Handle, nullptr, topLeft.x, topLeft.y, width, height,
                  SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
+    // The system's menu bar, back on the window, takes the place of the skinned band, at the
+    // height the system gives it: the window makes up the difference to the skinned client.
+    RECT client{};
+    GetClientRect(Handle, &client);
+    const int missing = Height(window) - TopHeight - BottomHeight - MenuHeight - Height(client);
+    if (GetMenu(Handle) != nullptr && missing != 0)
+      SetWindowPos(Handle, nullptr, 0, 0, width, height + missing,
+                   SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
   }
   SetWindowRgn(Handle, nullptr, TRUE);
   HasRegion = false;

@@ -406,14 +406,16 @@ bool TWinSkinForm::TrackMessage(const MSG &msg) {
     return false;
   const int count = static_cast<int>(SkinMenu->Buttons.size());
   TMenuBtn *target = nullptr;
+  // Only a button with a drop-down to show takes over: one without would run its command.
+  const auto opens = [](const TMenuBtn *b) {
+    return b != nullptr && b->Visible && b->Enabled && b->SubMenu != nullptr;
+  };
+  // The next such button in a direction, round the end.
   const auto step = [&](int direction) -> TMenuBtn * {
-    // The next visible button with a caption, round the end.
     for (int i = 1; i <= count; ++i) {
-      TMenuBtn *b =
-          SkinMenu
-              ->Buttons[static_cast<size_t>(((TrackIndex + direction * i) % count + count) % count)]
-              .get();
-      if (b->Visible && !b->Caption.empty())
+      const int index = ((TrackIndex + direction * i) % count + count) % count;
+      TMenuBtn *b = SkinMenu->Buttons[static_cast<size_t>(index)].get();
+      if (opens(b))
         return b;
     }
     return nullptr;
@@ -434,6 +436,8 @@ bool TWinSkinForm::TrackMessage(const MSG &msg) {
   case WM_MOUSEMOVE:
     if (msg.pt.x != TrackMousePos.x || msg.pt.y != TrackMousePos.y) {
       target = SkinMenu->FindBtn(GetWinXY(msg.pt.x, msg.pt.y));
+      if (!opens(target))
+        target = nullptr;
       TrackMousePos = msg.pt;
     }
     break;

@@ -8,6 +8,7 @@ using skintest::Bmp24;
 
 constexpr COLORREF kBorder = RGB(60, 90, 130);
 MenuDriver *activeDriver = nullptr;
+bool runAgain = false;
 
 BOOL CALLBACK FindMenuWindow(HWND window, LPARAM out) {
   char name[16] = {};
@@ -27,8 +28,14 @@ void CALLBACK DriverTick(HWND, UINT, UINT_PTR, DWORD) {
   if (menu != nullptr)
     d->menuSeen = true;
   if (d->next < d->steps.size()) {
-    if (menu != nullptr)
-      d->steps[d->next++](menu);
+    if (menu == nullptr)
+      return;
+    runAgain = false;
+    d->steps[d->next](menu);
+    if (runAgain && ++d->repeats < 100)
+      return;
+    d->repeats = 0;
+    ++d->next;
     return;
   }
   if (menu != nullptr && ++d->idleTicks > 100) {
@@ -53,6 +60,10 @@ MenuDriver::MenuDriver(std::vector<Step> s) : steps(std::move(s)) {
 MenuDriver::~MenuDriver() {
   KillTimer(nullptr, timer);
   activeDriver = nullptr;
+}
+
+void MenuDriver::Again() {
+  runAgain = true;
 }
 
 MenuDriver::Step Key(WPARAM key) {
@@ -156,6 +167,9 @@ TForm *MenuTest::NewForm() {
   TMenuItem *edit = add(mainMenu->Items(), "&Edit");
   edit->Enabled = false;
   add(edit, "&Undo");
+  TMenuItem *view = add(mainMenu->Items(), "&View");
+  for (const char *caption : {"-", "&Zoom", "-", "-", "&Full screen", "-"})
+    add(view, caption);
   add(mainMenu->Items(), "&Help");
   form->SetMenu(mainMenu);
 

@@ -56,8 +56,13 @@ struct MenuDriver {
   MenuDriver(const MenuDriver &) = delete;
   MenuDriver &operator=(const MenuDriver &) = delete;
 
+  // Called from a step: run the same step again on the next tick (at most 100 times), to wait
+  // for the menu to get somewhere.
+  static void Again();
+
   std::vector<Step> steps;
   size_t next = 0;
+  int repeats = 0;
   int idleTicks = 0;
   bool menuSeen = false;
   bool forcedClose = false;
@@ -74,8 +79,9 @@ protected:
   void UseSkin(const skintest::SkinPackage &package);
 
 public:
-  // A form with the main menu "&File" (Open, -, Exit), "&Edit" (disabled; Undo) and "&Help"
-  // (no children) and the context menu "Copy", "Paste", "-", "More" > ("A", "B"); not shown.
+  // A form with the main menu "&File" (Open, -, Exit), "&Edit" (disabled; Undo), "&View" (-,
+  // Zoom, -, -, Full screen, -: separators to tidy) and "&Help" (no children), and the context
+  // menu "Copy", "Paste", "-", "More" > ("A", "B"); not shown.
   TForm *NewForm();
   void ShowSkinned(TForm *form);
   static bool PumpUntil(const std::function<bool()> &done, int milliseconds = 3000);
