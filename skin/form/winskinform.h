@@ -38,6 +38,8 @@ class TWinSkinMenu;
 class TMenuBtn;
 class TWinSkinForm;
 class TWinControl;
+class TToolBar;
+class TToolButton;
 
 // ----------------------------------------------------------------- private messages
 
@@ -259,6 +261,10 @@ public:
   void DrawHMenuItem2(TMenuItem *item, TCanvas &canvas, RECT rect, bool selected, HMENU menu);
   void WMMEASUREITEM(TMessage &message);
   void WMDRAWITEM(TMessage &message);
+
+  // --- tool bars (winskinform_toolbar.cpp): their custom-draw handlers
+  void ToolBarDrawBackground(TToolBar *sender, const RECT &rect, bool &defaultDraw);
+  void ToolBarDrawButton(TToolBar *sender, TToolButton *button, uint16_t state, bool &defaultDraw);
 
   // --- the menu bar (winskinform_menubar.cpp)
   // Opens the button's drop-down and tracks it; moves on to other buttons as the keyboard

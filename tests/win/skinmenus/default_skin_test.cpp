@@ -67,7 +67,8 @@ protected:
 
 TEST_F(DefaultSkin, ADropDownOfTheBar) {
   bool done = false;
-  MenuDriver driver({Key(VK_DOWN), [&](HWND menu) {
+  MenuDriver driver({Key(VK_DOWN),
+                     [&](HWND menu) {
                        CheckAndPicture(menu, "menu-dropdown");
                        done = true;
                      },
@@ -92,7 +93,8 @@ TEST_F(DefaultSkin, AContextMenuWithItsSubMenu) {
 
 TEST_F(DefaultSkin, TheSystemMenu) {
   bool done = false;
-  MenuDriver driver({Key(VK_DOWN), Key(VK_DOWN), [&](HWND menu) {
+  MenuDriver driver({Key(VK_DOWN), Key(VK_DOWN),
+                     [&](HWND menu) {
                        CheckAndPicture(menu, "menu-system");
                        done = true;
                      },

@@ -81,6 +81,8 @@ skintest::SkinPackage MenuSkin(bool withMenuItem) {
           "Left=side.bmp\nLeftFrame=1\nRight=side.bmp\nRightFrame=1\n"
           "Top=top.bmp\nTopFrame=1\nBottom=bottom.bmp\nBottomFrame=1\n"
           "menuBar=menubar.bmp\nTileMenu=1\nTileLeftMenu=2\nTileRightMenu=2\n"
+          "[Buttons]\nBitmap=button.bmp\nLeftWidth=2\nTopHeight=2\nRightWidth=2\n"
+          "BottomHeight=2\nTrans=0\n"
           "[MenuBackground]\nImage=menubg.bmp\nLeftWidth=3\nTopHeight=3\nRightWidth=3\n"
           "BottomHeight=3\nTrans=0\nTile=0\n"
           "[Colours]\nButtonFace=242 244 247\nMenu=" +
@@ -97,6 +99,9 @@ skintest::SkinPackage MenuSkin(bool withMenuItem) {
       .Add("bottom.bmp", skintest::Solid(40, kSide, kBorder))
       .Add("menubar.bmp",
            Bmp24(16, 40, [](int, int y) { return static_cast<uint32_t>(kBar[y < 20 ? 0 : 1]); }))
+      .Add("button.bmp", skintest::Frames(10, 10,
+                                          {kButtonFrames[0], kButtonFrames[1], kButtonFrames[2],
+                                           kButtonFrames[3], kButtonFrames[4]}))
       .Add("menubg.bmp", Bmp24(24, 24,
                                [](int x, int y) {
                                  const bool frame = x < kFrame || y < kFrame || x >= 24 - kFrame ||

@@ -42,6 +42,10 @@ constexpr COLORREF kBar[] = {RGB(220, 230, 245), RGB(200, 200, 200)};
 constexpr COLORREF kBarText = RGB(0, 0, 90);
 constexpr COLORREF kButtonHilight = RGB(255, 128, 0);
 
+// Button frames: normal, pressed, disabled, hot, default.
+constexpr COLORREF kButtonFrames[] = {RGB(230, 200, 200), RGB(90, 30, 30), RGB(170, 170, 170),
+                                      RGB(250, 170, 60), RGB(60, 60, 200)};
+
 constexpr int kTopHeight = 24, kSide = 4;
 
 // withMenuItem false: the same skin without its [MenuItem] section.
