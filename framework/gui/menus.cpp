@@ -312,20 +312,6 @@ TMenuItem *TMenu::FindItem(UINT command) const {
   return nullptr;
 }
 
-TMenuItem *TMenu::FindItemByHandle(HMENU handle) const {
-  if (handle == nullptr || items_ == nullptr)
-    return nullptr;
-  std::vector<TMenuItem *> pending{items_};
-  while (!pending.empty()) {
-    TMenuItem *item = pending.back();
-    pending.pop_back();
-    if (item->handle_ == handle)
-      return item;
-    pending.insert(pending.end(), item->items_.begin(), item->items_.end());
-  }
-  return nullptr;
-}
-
 bool TMenu::MeasureItemMessage(MEASUREITEMSTRUCT *measure) {
   TMenuItem *item = measure != nullptr && measure->CtlType == ODT_MENU
                         ? FindItem(static_cast<UINT>(measure->itemData))

@@ -122,8 +122,6 @@ public:
 
   // The item of the built menu with that command, or null.
   TMenuItem *FindItem(UINT command) const;
-  // The item whose children the system menu holds, or null.
-  TMenuItem *FindItemByHandle(HMENU handle) const;
   virtual HMENU Handle() const = 0;
 
   void Notification(TComponent *component, TOperation operation) override;
