@@ -54,19 +54,14 @@ inline PaintTimes TimeBothSides(const std::function<void()> &paint,
                                 const std::function<void(bool)> &setSkinned, double batchSeconds,
                                 int batches) {
   auto batch = [&](int count) {
-    const double start = Seconds();
-    for (int i = 0; i < count; ++i)
-      paint();
-    GdiFlush();
-    return (Seconds() - start) / count;
+    const auto all = [&] {
+      for (int i = 0; i < count; ++i)
+        paint();
+      GdiFlush();
+    };
+    return TimeEach(1, all) / count;
   };
-  auto calibrate = [&] {
-    for (int count = 4;; count *= 4) {
-      const double each = batch(count);
-      if (each * count >= 0.05 || count >= (1 << 20))
-        return std::max(1, static_cast<int>(batchSeconds / each));
-    }
-  };
+  auto calibrate = [&] { return CallsFor(batchSeconds, paint); };
   PaintTimes t;
   setSkinned(false);
   t.plainCount = calibrate();

@@ -1,4 +1,5 @@
 #include "framework/gui/forms.h"
+#include "framework/gui/menus.h"
 
 #include "framework/core/formreader.h"
 #include "framework/core/typinfo.h"
@@ -81,8 +82,6 @@ TCustomForm::~TCustomForm() {
   // The window goes while the object is still a whole form, so the messages of its
   // destruction (activation moving elsewhere) find everything in place.
   DestroyHandle();
-  if (menu_ != nullptr)
-    DestroyMenu(menu_);
 }
 
 void TCustomForm::ReadForm(const std::string &text) {
@@ -120,23 +119,62 @@ void TCustomForm::SetBorderIcons(TBorderIcons value) {
   RecreateWnd();
 }
 
-void TCustomForm::SetMenu(HMENU menu) {
+void TCustomForm::SetMenu(TMainMenu *menu) {
   if (menu == menu_)
     return;
-  HMENU old = menu_;
+  if (menu_ != nullptr) {
+    menu_->Window = nullptr;
+    menu_->RemoveFreeNotification(this);
+  }
   menu_ = menu;
+  if (menu_ != nullptr) {
+    menu_->FreeNotification(this);
+    if (HandleAllocated())
+      menu_->Window = Handle();
+  }
   if (HandleAllocated()) {
     RECT client = ClientRect();
-    ::SetMenu(Handle(), menu);
+    ::SetMenu(Handle(), menu_ != nullptr ? menu_->Handle() : nullptr);
     // The client area keeps its size; the window grows or shrinks by the bar.
     SetClientWidth(client.right);
     SetClientHeight(client.bottom);
   } else {
     ApplyPendingClientSize();
   }
-  if (old != nullptr)
-    DestroyMenu(old);
   Perform(CM_MENUCHANGED, 0, 0);
+}
+
+void TCustomForm::Notification(TComponent *component, TOperation operation) {
+  TWinControl::Notification(component, operation);
+  if (operation == TOperation::opRemove && component == menu_) {
+    if (HandleAllocated())
+      ::SetMenu(Handle(), nullptr);
+    menu_ = nullptr;
+  }
+}
+
+bool TCustomForm::MenuMessage(TMessage &m) {
+  if (menu_ == nullptr)
+    return false;
+  switch (m.Msg) {
+  case WM_COMMAND:
+    // Menu commands come with notification code 0 and no control.
+    if (HIWORD(m.WParam) != 0 || m.LParam != 0 || !menu_->DispatchCommand(LOWORD(m.WParam)))
+      return false;
+    break;
+  case WM_MEASUREITEM:
+    if (!menu_->MeasureItem(reinterpret_cast<MEASUREITEMSTRUCT *>(m.LParam)))
+      return false;
+    break;
+  case WM_DRAWITEM:
+    if (!menu_->DrawItem(reinterpret_cast<DRAWITEMSTRUCT *>(m.LParam)))
+      return false;
+    break;
+  default:
+    return false;
+  }
+  m.Result = m.Msg == WM_COMMAND ? 0 : TRUE;
+  return true;
 }
 
 DWORD TCustomForm::WindowStyle() const {
@@ -257,7 +295,7 @@ void TCustomForm::CreateParams(TCreateParams &p) {
     MDIChildParams(p);
     return;
   }
-  p.Menu = menu_;
+  p.Menu = menu_ != nullptr ? menu_->Handle() : nullptr;
   p.WndParent = nullptr;
   if (Application != nullptr && Application->MainForm() != nullptr &&
       Application->MainForm() != this && Application->MainForm()->HandleAllocated())
@@ -325,6 +363,8 @@ void TCustomForm::FixClientSize() {
 
 void TCustomForm::CreateHandleDone() {
   TWinControl::CreateHandleDone();
+  if (menu_ != nullptr)
+    menu_->Window = Handle();
   // Top-level forms show the program's icon (the icon resource MAINICON, when it has one) in
   // their caption and the task bar.
   if (Parent() == nullptr) {
@@ -343,6 +383,11 @@ void TCustomForm::CreateHandleDone() {
 }
 
 void TCustomForm::DestroyHandleStart() {
+  // The window would destroy the bar with itself; the menu keeps it.
+  if (menu_ != nullptr) {
+    ::SetMenu(Handle(), nullptr);
+    menu_->Window = nullptr;
+  }
   if (Screen != nullptr && Screen->ActiveForm() == this)
     Screen->SetActiveForm(nullptr);
 }
@@ -552,6 +597,12 @@ void TCustomForm::WndProc(TMessage &m) {
   case CM_RELEASE:
     delete this;
     return;
+  case WM_COMMAND:
+  case WM_MEASUREITEM:
+  case WM_DRAWITEM:
+    if (MenuMessage(m))
+      return;
+    break;
   default:
     break;
   }
@@ -807,6 +858,7 @@ void RegisterForms() {
           Published::Integer("ClientWidth", &TControl::ClientWidth, &TControl::SetClientWidth),
           Published::Integer("ClientHeight", &TControl::ClientHeight, &TControl::SetClientHeight),
           Published::Boolean("AutoScroll", &F::AutoScroll, &F::SetAutoScroll),
+          Published::Object("Menu", &F::Menu, &F::SetMenu),
           Published::Integer("PixelsPerInch", &F::pixelsPerInch_),
           Published::Integer("TextHeight", &F::textHeight_),
           Published::Boolean("Scaled", &F::scaled_),

@@ -16,6 +16,8 @@
 
 #include "framework/gui/controls.h"
 
+class TMainMenu;
+
 #include <string>
 #include <vector>
 
@@ -63,9 +65,10 @@ public:
   void SetBorderIcons(TBorderIcons value);
   TPosition Position() const { return position_; }
   void SetPosition(TPosition value) { position_ = value; }
-  // A plain menu handle: the form shows it as its menu bar (and owns it from then on).
-  HMENU Menu() const { return menu_; }
-  void SetMenu(HMENU menu);
+  // The menu bar (borrowed: usually a component the form owns). The form routes the menu's
+  // WM_COMMAND, WM_MEASUREITEM and WM_DRAWITEM to it.
+  TMainMenu *Menu() const { return menu_; }
+  void SetMenu(TMainMenu *menu);
   // Accepted for the skin engine, which switches it off; forms here never scroll.
   bool AutoScroll() const { return autoScroll_; }
   void SetAutoScroll(bool value) { autoScroll_ = value; }
@@ -151,6 +154,9 @@ protected:
   bool PaintsItself() const override { return true; }
 
   void WMClose(TMessage &message);
+  // The menu bar's messages; false when the message is not about one of its items.
+  bool MenuMessage(TMessage &message);
+  void Notification(TComponent *component, TOperation operation) override;
   void WMActivate(TMessage &message);
   void WMSetFocus(TMessage &message);
   void CMDialogKey(TMessage &message);
@@ -174,7 +180,7 @@ private:
   TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;
   TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
   TPosition position_ = TPosition::poDesigned;
-  HMENU menu_ = nullptr;
+  TMainMenu *menu_ = nullptr;
   bool autoScroll_ = false;
   int clientWidth_ = -1, clientHeight_ = -1; // pending until the window exists
   bool modal_ = false;

@@ -117,7 +117,7 @@ int TMenuItem::IndexOf(const TMenuItem *item) const {
   return it == items_.end() ? -1 : static_cast<int>(it - items_.begin());
 }
 
-TPopupMenu *TMenuItem::GetParentMenu() const {
+TMenu *TMenuItem::GetParentMenu() const {
   const TMenuItem *top = this;
   while (top->parent_ != nullptr)
     top = top->parent_;
@@ -130,14 +130,22 @@ void TMenuItem::Click() {
 }
 
 void TMenuItem::SetParentComponent(TComponent *parent) {
-  if (auto *popup = dynamic_cast<TPopupMenu *>(parent)) {
-    if (popup->Items() != nullptr)
-      popup->Items()->Add(this);
+  if (auto *menu = dynamic_cast<TMenu *>(parent)) {
+    if (menu->Items() != nullptr)
+      menu->Items()->Add(this);
   } else if (auto *item = dynamic_cast<TMenuItem *>(parent)) {
     item->Add(this);
   } else {
     TComponent::SetParentComponent(parent);
   }
+}
+
+std::vector<TMenuItem *> TMenuItem::VisibleItems() const {
+  std::vector<TMenuItem *> visible;
+  for (TMenuItem *item : items_)
+    if (item->Visible)
+      visible.push_back(item);
+  return visible;
 }
 
 TComponent *TMenuItem::GetParentComponent() const {
@@ -147,7 +155,7 @@ TComponent *TMenuItem::GetParentComponent() const {
 }
 
 SIZE TMenuItem::GlyphSize() const {
-  const TPopupMenu *menu = GetParentMenu();
+  const TMenu *menu = GetParentMenu();
   if (menu != nullptr && menu->Images != nullptr)
     return {std::max(menu->Images->Width(), 0), std::max(menu->Images->Height(), 0)};
   return {kDefaultGlyph, kDefaultGlyph};
@@ -199,7 +207,7 @@ void TMenuItem::DefaultDrawItem(TCanvas *canvas, RECT rect, bool selected) {
   const int glyphTop = rect.top + (rect.bottom - rect.top - glyph.cy) / 2;
   const RECT box{rect.left + kGlyphLeft, glyphTop, rect.left + kGlyphLeft + glyph.cx,
                  glyphTop + glyph.cy};
-  const TPopupMenu *menu = GetParentMenu();
+  const TMenu *menu = GetParentMenu();
   TImageList *images = menu != nullptr ? menu->Images : nullptr;
   if (images != nullptr && ImageIndex >= 0 && ImageIndex < images->Count()) {
     if (Checked) {
@@ -214,36 +222,31 @@ void TMenuItem::DefaultDrawItem(TCanvas *canvas, RECT rect, bool selected) {
 
   canvas->Brush().SetStyle(TBrushStyle::bsClear);
   canvas->Font().SetColor(textColor);
+  if (Default)
+    canvas->Font().SetStyle(static_cast<TFontStyles>(canvas->Font().Style() | fsBold));
   RECT text{box.right + kGlyphGap, rect.top, rect.right - kRightPad, rect.bottom};
   canvas->DrawText(Caption, text, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
   if (!ShortCutText.empty())
     canvas->DrawText(ShortCutText, text, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
 }
 
-// ================================================================== TPopupMenu
+// ================================================================== TMenu
 
-TPopupMenu::TPopupMenu(TComponent *owner) : TComponent(owner), items_(nullptr) {
+TMenu::TMenu(TComponent *owner) : TComponent(owner), items_(nullptr) {
   RegisterMenus();
   items_ = new TMenuItem(this);
   items_->menu_ = this;
 }
 
-TPopupMenu::~TPopupMenu() {
-  *alive_ = false;
-  // Freed by one of its own handlers while tracked: end the menu; Popup cleans up after it.
-  if (handle_ != nullptr)
-    EndMenu();
-  DeallocateHWnd(window_);
-  // The items go with the owned components.
-}
+TMenu::~TMenu() = default; // the items go with the owned components
 
-void TPopupMenu::Notification(TComponent *component, TOperation operation) {
+void TMenu::Notification(TComponent *component, TOperation operation) {
   TComponent::Notification(component, operation);
   if (operation == TOperation::opRemove && component == items_)
     items_ = nullptr;
 }
 
-void TPopupMenu::ResetBuild(TMenuItem *item, bool commands) {
+void TMenu::ResetBuild(TMenuItem *item, bool commands) {
   item->handle_ = nullptr;
   if (commands)
     item->command_ = 0;
@@ -251,20 +254,22 @@ void TPopupMenu::ResetBuild(TMenuItem *item, bool commands) {
     ResetBuild(child, commands);
 }
 
-HMENU TPopupMenu::BuildMenu(TMenuItem *parent, UINT &nextCommand) {
-  MenuHolder menu(CreatePopupMenu());
+HMENU TMenu::BuildMenu(TMenuItem *parent, UINT &nextCommand, bool bar, int depth) {
+  MenuHolder menu(bar ? CreateMenu() : CreatePopupMenu());
   if (menu.Get() == nullptr)
-    throw EMenuError("cannot create a popup menu");
+    throw EMenuError("cannot create a menu");
+  const bool ownerDraw = OwnerDraw && depth >= minOwnerDrawDepth_;
   UINT position = 0;
-  for (TMenuItem *item : parent->items_) {
-    if (!item->Visible)
-      continue;
+  for (TMenuItem *item : parent->VisibleItems()) {
     item->command_ = ++nextCommand;
     MENUITEMINFOA info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_DATA;
-    info.fType = OwnerDraw ? MFT_OWNERDRAW : MFT_STRING;
-    info.fState = (item->Enabled ? 0 : MFS_GRAYED) | (item->Checked ? MFS_CHECKED : 0);
+    info.fType = ownerDraw ? MFT_OWNERDRAW : MFT_STRING;
+    if (RightToLeft)
+      info.fType |= MFT_RIGHTORDER;
+    info.fState = (item->Enabled ? 0 : MFS_GRAYED) | (item->Checked ? MFS_CHECKED : 0) |
+                  (item->Default ? MFS_DEFAULT : 0);
     info.wID = item->command_;
     // WM_MEASUREITEM and WM_DRAWITEM find the item by this, also for submenu items.
     info.dwItemData = item->command_;
@@ -279,13 +284,13 @@ HMENU TPopupMenu::BuildMenu(TMenuItem *parent, UINT &nextCommand) {
       info.fMask |= MIIM_STRING;
       info.dwTypeData = text.data();
       if (!item->items_.empty()) {
-        submenu.Reset(BuildMenu(item, nextCommand));
+        submenu.Reset(BuildMenu(item, nextCommand, false, depth + 1));
         info.fMask |= MIIM_SUBMENU;
         info.hSubMenu = submenu.Get();
       }
     }
     if (!InsertMenuItemA(menu.Get(), position, TRUE, &info))
-      throw EMenuError("cannot add an item to a popup menu");
+      throw EMenuError("cannot add an item to a menu");
     submenu.Release(); // destroyed with its parent menu from now on
     ++position;
   }
@@ -293,7 +298,7 @@ HMENU TPopupMenu::BuildMenu(TMenuItem *parent, UINT &nextCommand) {
   return menu.Release();
 }
 
-TMenuItem *TPopupMenu::FindItem(UINT command) const {
+TMenuItem *TMenu::FindItem(UINT command) const {
   if (command == 0 || items_ == nullptr)
     return nullptr;
   std::vector<TMenuItem *> pending{items_};
@@ -307,6 +312,56 @@ TMenuItem *TPopupMenu::FindItem(UINT command) const {
   return nullptr;
 }
 
+bool TMenu::MeasureItemMessage(MEASUREITEMSTRUCT *measure) {
+  TMenuItem *item = measure != nullptr && measure->CtlType == ODT_MENU
+                        ? FindItem(static_cast<UINT>(measure->itemData))
+                        : nullptr;
+  if (item == nullptr)
+    return false;
+  int width = 0, height = 0;
+  {
+    GdiWindowDC screen(nullptr);
+    TCanvas canvas;
+    canvas.SetHandle(screen.Get());
+    AssignMenuFont(canvas.Font());
+    item->MeasureItem(&canvas, width, height);
+  }
+  measure->itemWidth = static_cast<UINT>(std::max(width, 0));
+  measure->itemHeight = static_cast<UINT>(std::max(height, 0));
+  return true;
+}
+
+bool TMenu::DrawItemMessage(DRAWITEMSTRUCT *draw) {
+  TMenuItem *item = draw != nullptr && draw->CtlType == ODT_MENU
+                        ? FindItem(static_cast<UINT>(draw->itemData))
+                        : nullptr;
+  if (item == nullptr)
+    return false;
+  // The system draws the rest of the menu with this DC: hand it back as it came.
+  struct SavedDC {
+    HDC dc;
+    int state;
+    ~SavedDC() { RestoreDC(dc, state); }
+  } saved{draw->hDC, SaveDC(draw->hDC)};
+  TCanvas canvas;
+  canvas.SetHandle(draw->hDC);
+  AssignMenuFont(canvas.Font());
+  item->DrawItem(&canvas, draw->rcItem, (draw->itemState & ODS_SELECTED) != 0);
+  return true;
+}
+
+// ================================================================== TPopupMenu
+
+TPopupMenu::TPopupMenu(TComponent *owner) : TMenu(owner) {}
+
+TPopupMenu::~TPopupMenu() {
+  *alive_ = false;
+  // Freed by one of its own handlers while tracked: end the menu; Popup cleans up after it.
+  if (handle_ != nullptr)
+    EndMenu();
+  DeallocateHWnd(window_);
+}
+
 void TPopupMenu::Popup(int x, int y) {
   if (handle_ != nullptr)
     return;
@@ -316,27 +371,28 @@ void TPopupMenu::Popup(int x, int y) {
     if (!*alive)
       return;
   }
-  if (items_ == nullptr)
+  if (Items() == nullptr)
     return;
   if (window_ == nullptr)
     window_ = AllocateHWnd(TWndMethod(this, &TPopupMenu::WndProc));
 
-  ResetBuild(items_, true);
+  ResetBuild(Items(), true);
   UINT nextCommand = 0;
-  MenuHolder menu(BuildMenu(items_, nextCommand));
+  MenuHolder menu(BuildMenu(Items(), nextCommand, false));
   if (GetMenuItemCount(menu.Get()) <= 0) {
-    ResetBuild(items_, false);
+    ResetBuild(Items(), false);
     return;
   }
   handle_ = menu.Get();
+  const UINT align = RightToLeft ? TPM_RIGHTALIGN | TPM_LAYOUTRTL : TPM_LEFTALIGN;
   const UINT command = static_cast<UINT>(
-      TrackPopupMenu(menu.Get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, x,
-                     y, 0, window_, nullptr));
+      TrackPopupMenu(menu.Get(), align | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y, 0,
+                     window_, nullptr));
   if (!*alive)
     return; // freed while tracked; the holder still destroys the menu
   handle_ = nullptr;
-  if (items_ != nullptr)
-    ResetBuild(items_, false);
+  if (Items() != nullptr)
+    ResetBuild(Items(), false);
   menu.Reset();
 
   // Last: the handler may free this menu.
@@ -348,58 +404,92 @@ void TPopupMenu::Popup(int x, int y) {
 void TPopupMenu::WndProc(TMessage &m) {
   switch (m.Msg) {
   case WM_MEASUREITEM:
-    WMMeasureItem(m);
-    return;
+    if (MeasureItemMessage(reinterpret_cast<MEASUREITEMSTRUCT *>(m.LParam))) {
+      m.Result = TRUE;
+      return;
+    }
+    break;
   case WM_DRAWITEM:
-    WMDrawItem(m);
-    return;
+    if (DrawItemMessage(reinterpret_cast<DRAWITEMSTRUCT *>(m.LParam))) {
+      m.Result = TRUE;
+      return;
+    }
+    break;
   default:
-    m.Result = DefWindowProcA(window_, m.Msg, m.WParam, m.LParam);
+    break;
+  }
+  m.Result = DefWindowProcA(window_, m.Msg, m.WParam, m.LParam);
+}
+
+// ================================================================== TMainMenu
+
+TMainMenu::TMainMenu(TComponent *owner) : TMenu(owner) {
+  minOwnerDrawDepth_ = 2; // the bar's own items are drawn by the bar
+}
+
+TMainMenu::~TMainMenu() {
+  if (handle_ != nullptr) {
+    // A window must not keep showing (and later destroy) a menu that is gone.
+    if (Window != nullptr && IsWindow(Window) && GetMenu(Window) == handle_)
+      ::SetMenu(Window, nullptr);
+    DestroyMenu(handle_);
   }
 }
 
-void TPopupMenu::WMMeasureItem(TMessage &m) {
-  auto *measure = reinterpret_cast<MEASUREITEMSTRUCT *>(m.LParam);
-  TMenuItem *item = measure != nullptr && measure->CtlType == ODT_MENU
-                        ? FindItem(static_cast<UINT>(measure->itemData))
-                        : nullptr;
-  if (item == nullptr) {
-    m.Result = DefWindowProcA(window_, m.Msg, m.WParam, m.LParam);
-    return;
-  }
-  int width = 0, height = 0;
-  {
-    GdiWindowDC screen(nullptr);
-    TCanvas canvas;
-    canvas.SetHandle(screen.Get());
-    AssignMenuFont(canvas.Font());
-    item->MeasureItem(&canvas, width, height);
-  }
-  measure->itemWidth = static_cast<UINT>(std::max(width, 0));
-  measure->itemHeight = static_cast<UINT>(std::max(height, 0));
-  m.Result = TRUE;
+HMENU TMainMenu::Handle() const {
+  if (handle_ == nullptr)
+    const_cast<TMainMenu *>(this)->Rebuild(); // built on first use, like the window of a control
+  return handle_;
 }
 
-void TPopupMenu::WMDrawItem(TMessage &m) {
-  auto *draw = reinterpret_cast<DRAWITEMSTRUCT *>(m.LParam);
-  TMenuItem *item = draw != nullptr && draw->CtlType == ODT_MENU
-                        ? FindItem(static_cast<UINT>(draw->itemData))
-                        : nullptr;
-  if (item == nullptr) {
-    m.Result = DefWindowProcA(window_, m.Msg, m.WParam, m.LParam);
+void TMainMenu::Rebuild() {
+  if (Items() == nullptr)
     return;
+  ResetBuild(Items(), true);
+  UINT nextCommand = 0;
+  MenuHolder fresh(BuildMenu(Items(), nextCommand, true));
+  MenuHolder old(std::exchange(handle_, fresh.Release()));
+  if (old.Get() == nullptr || Window == nullptr || !IsWindow(Window))
+    return;
+  // The window shows the new bar; one that showed none (a skinned bar took it off) gets it as
+  // well, and hears of the change to take it again.
+  const HMENU shown = GetMenu(Window);
+  if (shown == old.Get() || shown == nullptr)
+    ::SetMenu(Window, handle_);
+  SendMessageA(Window, CM_MENUCHANGED, 0, 0);
+}
+
+void TMainMenu::ApplyOwnerDraw() {
+  if (handle_ != nullptr && Items() != nullptr)
+    ApplyOwnerDraw(Items(), 1);
+}
+
+void TMainMenu::ApplyOwnerDraw(TMenuItem *parent, int depth) {
+  if (parent->Handle() == nullptr)
+    return;
+  UINT position = 0;
+  for (TMenuItem *item : parent->VisibleItems()) {
+    if (depth >= minOwnerDrawDepth_) {
+      MENUITEMINFOA info{};
+      info.cbSize = sizeof info;
+      info.fMask = MIIM_FTYPE;
+      if (GetMenuItemInfoA(parent->Handle(), position, TRUE, &info)) {
+        info.fType = OwnerDraw ? info.fType | MFT_OWNERDRAW : info.fType & ~MFT_OWNERDRAW;
+        SetMenuItemInfoA(parent->Handle(), position, TRUE, &info);
+      }
+    }
+    ApplyOwnerDraw(item, depth + 1);
+    ++position;
   }
-  // The system draws the rest of the menu with this DC: hand it back as it came.
-  struct SavedDC {
-    HDC dc;
-    int state;
-    ~SavedDC() { RestoreDC(dc, state); }
-  } saved{draw->hDC, SaveDC(draw->hDC)};
-  TCanvas canvas;
-  canvas.SetHandle(draw->hDC);
-  AssignMenuFont(canvas.Font());
-  item->DrawItem(&canvas, draw->rcItem, (draw->itemState & ODS_SELECTED) != 0);
-  m.Result = TRUE;
+}
+
+bool TMainMenu::DispatchCommand(UINT command) {
+  TMenuItem *item = FindItem(command);
+  if (item == nullptr)
+    return false;
+  if (item->Enabled)
+    item->Click();
+  return true;
 }
 
 // ================================================================== registration
@@ -418,15 +508,18 @@ void RegisterMenus() {
                                            Published::Boolean("Enabled", &M::Enabled),
                                            Published::Boolean("Checked", &M::Checked),
                                            Published::Boolean("Visible", &M::Visible),
+                                           Published::Boolean("Default", &M::Default),
                                            Published::Event("OnClick", &M::OnClick),
                                            Published::Event("OnDrawItem", &M::OnDrawItem),
                                            Published::Event("OnMeasureItem", &M::OnMeasureItem),
                                        });
+  using N = TMenu;
+  RegisterClass<TMenu, TComponent>("TMenu", {
+                                                Published::Object("Images", &N::Images),
+                                                Published::Boolean("OwnerDraw", &N::OwnerDraw),
+                                                Published::Boolean("RightToLeft", &N::RightToLeft),
+                                            });
   using P = TPopupMenu;
-  RegisterClass<TPopupMenu, TComponent>("TPopupMenu",
-                                        {
-                                            Published::Object("Images", &P::Images),
-                                            Published::Boolean("OwnerDraw", &P::OwnerDraw),
-                                            Published::Event("OnPopup", &P::OnPopup),
-                                        });
+  RegisterClass<TPopupMenu, TMenu>("TPopupMenu", {Published::Event("OnPopup", &P::OnPopup)});
+  RegisterClass<TMainMenu, TMenu>("TMainMenu", {});
 }

@@ -3,10 +3,12 @@
 #include "framework/gui/extctrls.h"
 #include "framework/gui/forms.h"
 #include "skin/data/winskindata.h"
+#include "skin/data/winskinmenu.h"
 #include "skin/form/winskinform.h"
 
 #include <algorithm>
 #include <cctype>
+#include <memory>
 
 namespace {
 
@@ -99,6 +101,9 @@ void TSkinManage::DeleteAllForms() {
 }
 
 void TSkinManage::DeleteAllMenus() {
+  for (TWinSkinPopMenu *menu : menus_)
+    if (TObject::IsLive(menu))
+      delete menu;
   menus_.clear();
 }
 
@@ -607,17 +612,90 @@ void TSkinManage::AssignData(TSkinManage *host) {
 
 // ----------------------------------------------------------------- popup menus
 
-// Popup-menu windows are skinned by their own objects, which list themselves here; until those
-// exist the list stays empty and these find nothing.
-void TSkinManage::AddMenu(HWND) {}
-void TSkinManage::DeleteMenu(HWND) {}
-TWinSkinPopMenu *TSkinManage::FindSkinMenu(HWND) {
+void TSkinManage::AddMenu(HWND window) {
+  if (!Enabled)
+    return;
+  if (SendMessageA(window, CN_IsSkinned, 0, 0) == 1 || FindSkinMenu(window) != nullptr)
+    return;
+  TSkinData *data = nullptr;
+  FindSkindata(data, window);
+  if (data == nullptr || data->NoSkin)
+    return;
+  const TSkinControlTypes kinds = data->SkinControls;
+  switch (MenuKind) {
+  case 0:
+    if (!InSet(kinds, xcPopupMenu))
+      return;
+    break;
+  case 1:
+    if (!InSet(kinds, xcMainMenu) && !InSet(kinds, xcMenuItem))
+      return;
+    break;
+  case 2:
+    if (!InSet(kinds, xcSystemMenu))
+      return;
+    break;
+  default:
+    break;
+  }
+  auto menu = std::make_unique<TWinSkinPopMenu>();
+  menu->InitSkin(window, data, nullptr);
+  menu->FromPopupMenu = PopupFlag;
+  Menus().push_back(menu.release());
+}
+
+void TSkinManage::DeleteMenu(HWND window) {
+  auto &menus = Menus();
+  auto it = std::find_if(menus.begin(), menus.end(), [window](TWinSkinPopMenu *m) {
+    return TObject::IsLive(m) && m->Handle == window;
+  });
+  if (it == menus.end())
+    return;
+  TWinSkinPopMenu *menu = *it;
+  menus.erase(it);
+  delete menu; // unsubclasses first
+  if (menus.empty()) {
+    PopupFlag = false;
+    MenuKind = 0;
+  }
+}
+
+TWinSkinPopMenu *TSkinManage::FindSkinMenu(HWND window) {
+  for (TWinSkinPopMenu *menu : Menus())
+    if (TObject::IsLive(menu) && menu->Handle == window)
+      return menu;
   return nullptr;
 }
-void TSkinManage::SetPopMenu() {}
-void TSkinManage::SetHMenu(HMENU) {}
-HBITMAP TSkinManage::GetMenuBg(HMENU) {
+
+void TSkinManage::SetPopMenu() {
+  for (TWinSkinPopMenu *menu : Menus())
+    if (TObject::IsLive(menu))
+      menu->FromPopupMenu = true;
+}
+
+void TSkinManage::SetHMenu(HMENU handle) {
+  if (handle == nullptr || FindMenuOf(handle) != nullptr)
+    return;
+  auto &menus = Menus();
+  for (auto it = menus.rbegin(); it != menus.rend(); ++it)
+    if (TObject::IsLive(*it) && (*it)->MenuHandle == nullptr) {
+      (*it)->MenuHandle = handle;
+      return;
+    }
+}
+
+TWinSkinPopMenu *TSkinManage::FindMenuOf(HMENU handle) {
+  if (handle == nullptr)
+    return nullptr;
+  for (TWinSkinPopMenu *menu : Menus())
+    if (TObject::IsLive(menu) && menu->ShownMenu() == handle)
+      return menu;
   return nullptr;
+}
+
+TBitmap *TSkinManage::GetMenuBg(HMENU handle) {
+  TWinSkinPopMenu *menu = FindMenuOf(handle);
+  return menu != nullptr && menu->ComposeBackground() ? menu->Background : nullptr;
 }
 
 // ----------------------------------------------------------------- requests of the component

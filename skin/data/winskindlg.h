@@ -25,6 +25,7 @@ class TControl;
 class TTimer;
 class TWinSkinForm;
 class TWinSkinPopMenu;
+class TBitmap;
 
 // The private window messages of the skin engine that this unit owns.
 constexpr UINT CN_SkinActive = 0x3503;
@@ -109,13 +110,18 @@ public:
   // Attaches this (library) manager to a host, or detaches it (nullptr).
   virtual void AssignData(TSkinManage *host);
 
-  // Popup-menu windows ("#32768"): listed here once popup menus are skinned.
+  // Popup-menu windows ("#32768"), one TWinSkinPopMenu each (winskinmenu.h).
   void AddMenu(HWND window);
   void DeleteMenu(HWND window);
   TWinSkinPopMenu *FindSkinMenu(HWND window);
+  // Marks every listed popup as belonging to a framework popup menu.
   void SetPopMenu();
+  // Gives the menu to the most recently listed popup that has none yet.
   void SetHMenu(HMENU menu);
-  HBITMAP GetMenuBg(HMENU menu);
+  // The listed popup that shows the menu, or null.
+  TWinSkinPopMenu *FindMenuOf(HMENU menu);
+  // That popup's background picture (composed at its window size), or null.
+  TBitmap *GetMenuBg(HMENU menu);
 
   // Requests the skin data component passes on to the skinning object of a form.
   virtual void UpdateMenu(TCustomForm *form);

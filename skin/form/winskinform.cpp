@@ -9,6 +9,7 @@
 #include "framework/gui/forms.h"
 #include "framework/gui/menus.h"
 #include "skin/data/winskindata.h"
+#include "skin/form/winskinform_menubar.h"
 
 #include <windowsx.h>
 
@@ -39,7 +40,6 @@ bool IsSystemCommand(WPARAM code) {
     return false;
   }
 }
-
 
 } // namespace
 
@@ -84,7 +84,9 @@ void TWinSkinForm::InitTform(TSkinData *data, TCustomForm *form) {
     HookForm();
   SavedColor = form->Color();
   form->SetColor(data->Colors[csButtonFace]);
-  // Owner-drawn main-menu items arrive with the menu bar.
+  InitPopMenu(form, true);
+  if (InSet(data->SkinControls, xcMenuItem))
+    InitMainMenu(true);
 }
 
 void TWinSkinForm::InitDlg(TSkinData *data) {
@@ -164,9 +166,11 @@ void TWinSkinForm::InitSkin(TSkinData *data) {
 
   if (SkinFrame) {
     MenuHandle = GetMenu(Handle);
-    // The menu band is reserved here and filled plainly; the skinned menu bar arrives later.
-    if (MenuHandle != nullptr && !IsMDIChild())
+    if (MenuHandle != nullptr && !IsMDIChild()) {
+      SkinMenu = new TWinSkinMenu(this, data, Form != nullptr ? Form->Menu() : nullptr);
       MenuHeight = GetSystemMetrics(SM_CYMENU);
+      SkinMenu->UpdataBtn();
+    }
     if (!(IsMDIChild() && SkinManager != nullptr && SkinManager->MDIMax) && WindowState != swsMin)
       EnableSysbtn(false);
     InitSkinData();
@@ -563,6 +567,12 @@ void TWinSkinForm::WinWndProc(TMessage &m) {
       SkinManager->MenuKind = reinterpret_cast<HMENU>(m.WParam) == SystemMenu ? 2 : 1;
     Default(m);
     return;
+  case WM_MENUSELECT:
+    if (MenuTracking)
+      TrackMenuSelect(m);
+    else
+      Default(m);
+    return;
   case WM_CTLCOLORBTN:
     ForeignColors(m, false);
     return;
@@ -636,14 +646,12 @@ void TWinSkinForm::RunStage2(TMessage &m) {
   case WM_SYSCOMMAND:
     WMSysCommand(m);
     return;
-  case CM_MENUCHANGED: {
-    const bool update = SkinData->MainMenuUpdate;
-    SkinData->MainMenuUpdate = false;
-    Default(m);
-    SkinData->MainMenuUpdate = update;
-    MenuHandle = GetMenu(Handle);
+  case CM_MENUCHANGED:
+    MenuChanged(m, false);
     return;
-  }
+  case CN_MenuSelect:
+    MenuSelect(m);
+    return;
   default:
     break;
   }
@@ -694,6 +702,12 @@ void TWinSkinForm::RunStage3(TMessage &m) {
     UpdateNc();
     m.Result = 0;
     return;
+  case WM_MEASUREITEM:
+    WMMEASUREITEM(m);
+    return;
+  case WM_DRAWITEM:
+    WMDRAWITEM(m);
+    return;
   default:
     Default(m);
   }
@@ -707,6 +721,12 @@ void TWinSkinForm::NewWndProc(TMessage &m) {
     return;
   case CN_SkinChanged:
     SkinChange();
+    return;
+  case CM_MENUCHANGED:
+    MenuChanged(m, true);
+    return;
+  case CM_DIALOGCHAR:
+    CMDialogChar(m);
     return;
   case CN_PaintNCTo:
   case CN_QuerySignature:
@@ -859,11 +879,12 @@ void TWinSkinForm::UnSubclass() {
   UnSubclass3();
   if (!subclassed)
     return;
+  if (Form != nullptr)
+    RestoreMenuDrawing();
   if (Form != nullptr && SkinState != 4)
     Form->SetColor(SavedColor);
   UpdateStyle(false);
   EnableSysbtn(true);
-  // The menu bar was never taken from the window: nothing to give back yet.
   UnSubclassMDI();
 
   if (SkinState != 4 && (IsMDIChild() || (GetLong(GWL_STYLE) & WS_CHILD) == 0)) {
@@ -873,10 +894,17 @@ void TWinSkinForm::UnSubclass() {
     if (IsMDIChild())
       ScreenToClient(GetParent(Handle), &topLeft);
     const int width = Width(window) + SysBorder.right - LeftWidth - RightWidth;
-    // The system's frame includes its menu bar, which replaces the skinned menu band.
     const int height = Height(window) + SysBorder.bottom - TopHeight - BottomHeight - MenuHeight;
     SetWindowPos(Handle, nullptr, topLeft.x, topLeft.y, width, height,
                  SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
+    // The system's menu bar, back on the window, takes the place of the skinned band, at the
+    // height the system gives it: the window makes up the difference to the skinned client.
+    RECT client{};
+    GetClientRect(Handle, &client);
+    const int missing = Height(window) - TopHeight - BottomHeight - MenuHeight - Height(client);
+    if (GetMenu(Handle) != nullptr && missing != 0)
+      SetWindowPos(Handle, nullptr, 0, 0, width, height + missing,
+                   SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
   }
   SetWindowRgn(Handle, nullptr, TRUE);
   HasRegion = false;
@@ -892,12 +920,31 @@ void TWinSkinForm::UnSubclass3() {
   UnhookForm();
   RestoreWndProc();
   DeleteControls();
+  FreeMenuBar();
+}
+
+void TWinSkinForm::FreeMenuBar() {
+  if (SkinMenu == nullptr)
+    return;
+  // The window gets its menu back: a foreign window's goes with the window from then on; a
+  // form's only while the form still shows it (a form that is going took it off itself).
+  const TMainMenu *menu = Form != nullptr && TObject::IsLive(Form) ? Form->Menu() : nullptr;
+  const bool giveBack = Form == nullptr || (menu != nullptr && menu->Window == Handle);
+  if (giveBack && IsWindow(Handle) && GetMenu(Handle) == nullptr && MenuHandle != nullptr &&
+      IsMenu(MenuHandle))
+    SetMenu(Handle, MenuHandle);
+  if (HotObject != nullptr && dynamic_cast<TMenuBtn *>(HotObject) != nullptr)
+    HotObject = nullptr;
+  delete SkinMenu;
+  SkinMenu = nullptr;
 }
 
 void TWinSkinForm::UnSubclass2() {
   if (Timer != nullptr)
     Timer->SetEnabled(false);
   DeleteControls();
+  if (Form != nullptr)
+    RestoreMenuDrawing();
   if (Form != nullptr && SkinState != 4)
     Form->SetColor(SavedColor);
   UnhookForm();
@@ -907,4 +954,12 @@ void TWinSkinForm::UnSubclass2() {
     for (int i = 0; i < Form->ComponentCount(); ++i)
       if (auto *control = dynamic_cast<TControl *>(Form->Components(i)))
         control->Invalidate();
+}
+
+void TWinSkinForm::RestoreMenuDrawing() {
+  if (!TObject::IsLive(Form))
+    return;
+  InitPopMenu(Form, false);
+  if (InSet(SkinData->SkinControls, xcMenuItem))
+    InitMainMenu(false);
 }

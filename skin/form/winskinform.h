@@ -31,12 +31,16 @@
 class TCustomForm;
 class TTimer;
 class TPopupMenu;
+class TMenuItem;
 class TSkinData;
 class TDataSkinSysButton;
 class TSkinControl;
 class TWinSkinMenu;
+class TMenuBtn;
 class TWinSkinForm;
 class TWinControl;
+class TToolBar;
+class TToolButton;
 
 // ----------------------------------------------------------------- private messages
 
@@ -145,8 +149,10 @@ public:
   int IconSize = 0;
   TBitmap CaptionBitmap;
   TFont CaptionFont;
-  TWinSkinMenu *SkinMenu = nullptr; // the skinned menu bar (none yet)
+  TWinSkinMenu *SkinMenu = nullptr; // the skinned menu bar
   HMENU MenuHandle = nullptr;
+  HMENU OpenSubMenu = nullptr; // the drop-down opened from the menu bar
+  bool MenuTracking = false;   // while that drop-down is tracked
   std::unique_ptr<TPopupMenu> SysMenuPopup;
   std::vector<std::unique_ptr<TWinSysButton>> SysBtns;
   TNCObject *HotObject = nullptr;
@@ -230,6 +236,57 @@ public:
   bool CheckSysmenu() const;
   void DoSysMenu(TObject *sender);
   void DoSysMenu2(TObject *sender);
+  // The system menu's items get the skinned drawing.
+  void ItemsDrawnBySkin();
+
+  // --- owner-drawn menu items (winskinform_menuitem.cpp)
+  // Switches the drop-down items of the form's main menus to the skin's drawing, or back.
+  void InitMainMenu(bool on);
+  // The same for the popup menus control owns (and those of forms it owns).
+  void InitPopMenu(TComponent *control, bool on);
+  // The same for the items under parent (a tool button's menu).
+  void InitToolbarMenu(TMenuItem *parent, bool on);
+  // OnMeasureItem handlers: add the room of the skinned layout to the item's own measure.
+  void MeasureItem(TObject *sender, TCanvas *canvas, int &width, int &height);
+  void MeasureItemPop(TObject *sender, TCanvas *canvas, int &width, int &height);
+  // The OnDrawItem handler.
+  void DrawMenuItem(TObject *sender, TCanvas *canvas, RECT rect, bool selected);
+  void DrawItemText(TMenuItem *item, TCanvas &canvas, RECT rect, bool selected);
+  void DoDrawText(TMenuItem *item, TCanvas &canvas, const std::string &text, RECT &rect, UINT flags,
+                  bool selected);
+  // A separator from frame 2 of the MenuItem image.
+  void DrawMenuCaption(TCanvas &canvas, const RECT &rect);
+  // Without a MenuItem element: plain scheme colours.
+  void DefaultMenuItem(TMenuItem *item, TCanvas &canvas, RECT rect, bool selected);
+  // A framework item made from a native one (caption and shortcut, state).
+  static std::unique_ptr<TMenuItem> CreateMenuItem(HMENU menu, UINT command);
+  void DrawHMenuItem2(TMenuItem *item, TCanvas &canvas, RECT rect, bool selected, HMENU menu);
+  void WMMEASUREITEM(TMessage &message);
+  void WMDRAWITEM(TMessage &message);
+
+  // --- tool bars (winskinform_toolbar.cpp): their custom-draw handlers
+  void ToolBarDrawBackground(TToolBar *sender, const RECT &rect, bool &defaultDraw);
+  void ToolBarDrawButton(TToolBar *sender, TToolButton *button, uint16_t state, bool &defaultDraw);
+
+  // --- the menu bar (winskinform_menubar.cpp)
+  // Opens the button's drop-down and tracks it; moves on to other buttons as the keyboard
+  // or the mouse asks while it is open.
+  void CheckMenu(TMenuBtn *button);
+  // A press on the button, as a posted non-client click.
+  void ClickButton(TMenuBtn *button);
+  TMenuBtn *FindButtonFromAccel(wchar_t key);
+  TMenuBtn *FirstMenuButton() const;
+  void CMDialogChar(TMessage &message);
+  void MenuSelect(TMessage &message);
+  void CancelMenu();
+  // The message-filter hook's work on one message of the tracked drop-down: true when it
+  // switched to another button (the message is consumed).
+  bool TrackMessage(const MSG &msg);
+  void TrackMenuSelect(TMessage &message);
+  // Mouse over or pressed on a menu-bar button; false when the point is on none.
+  bool MenuBarMouse(UINT msg, POINT point);
+  // CM_MENUCHANGED: the buttons follow the window's new menu.
+  void MenuChanged(TMessage &message, bool hooked);
 
   // --- window region
   void Cropwindow();
@@ -312,6 +369,17 @@ private:
   void ForeignColors(TMessage &message, bool answerBrush);
   LONG_PTR GetLong(int index) const;
   void SetLong(int index, LONG_PTR value) const;
+  void FreeMenuBar();
+  // Gives the form's menus their own drawing back.
+  void RestoreMenuDrawing();
+  bool TidyItems(TMenuBtn *button);
+  void AssignMainMenuItems(TMenuItem *parent, int depth, bool on);
+  void AssignPopupItems(TMenuItem *parent, bool on);
+  TMenuItem *FormMenuItem(UINT command) const;
+  static std::string NativeItemText(HMENU menu, UINT command);
+  void DrawSkinnedItem(TMenuItem *item, TCanvas &canvas, RECT rect, bool selected, HMENU menu);
+  // The popup window's background under an item of menu, or the menu colour.
+  void MenuBackgroundUnder(HMENU menu, const RECT &rect, TCanvas &canvas);
   bool IsMDIChild() const { return FormStyle == sfsMDIChild; }
   bool MaximisedMDIChild() const { return IsMDIChild() && WindowState == swsMax; }
   void MoveChildrenRight(int by);

@@ -4,6 +4,7 @@
 #include "skin/data/winskindata.h"
 #include "skin/form/winskinform.h"
 #include "skin/form/winskinform_draw.h"
+#include "skin/form/winskinform_menubar.h"
 
 #include <windowsx.h>
 
@@ -113,7 +114,9 @@ void TWinSkinForm::UpdateNc(HDC dc) {
       Drawborder(4, RECT{LeftWidth, H - BottomHeight, W - RightWidth, H}, dc);
       DrawFLine(dc);
       const RECT band{LeftWidth, TopHeight, W - RightWidth, TopHeight + MenuHeight};
-      if (MenuHeight > 0) // the skinned menu bar paints here once it exists
+      if (MenuHeight > 0 && SkinMenu != nullptr)
+        SkinMenu->DrawMenu(dc, band);
+      else if (MenuHeight > 0)
         FillRect(dc, &band, SkinData->FaceBrush.Get());
     }
   } catch (...) {
@@ -419,6 +422,10 @@ void TWinSkinForm::WMNCMouseMove(TMessage &m) {
     m.Result = 0;
     return;
   }
+  if (MenuBarMouse(m.Msg, p)) {
+    m.Result = 0;
+    return;
+  }
   if (HotObject != nullptr)
     HotObject->MouseLeave();
   Default(m);
@@ -430,6 +437,10 @@ void TWinSkinForm::WMNCLButtonDown(TMessage &m) {
     if (!Active)
       SetForegroundWindow(Handle);
     button->MouseDown();
+    m.Result = 0;
+    return;
+  }
+  if (MenuBarMouse(m.Msg, p)) {
     m.Result = 0;
     return;
   }

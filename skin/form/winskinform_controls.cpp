@@ -6,6 +6,9 @@
 // window class name and style.
 #include "skin/form/winskinform_controls.h"
 
+#include "framework/gui/comctrls.h"
+#include "framework/gui/menus.h"
+
 #include "framework/core/sysutils.h"
 #include "framework/core/typinfo.h"
 #include "framework/gui/comctrls.h"
@@ -166,6 +169,38 @@ bool IsScrollControl(TControl *control) {
   return false;
 }
 
+// Rule 20: the tool bar draws through its custom-draw events (the skin's background and button
+// frames) and is framed as a box; the menus its buttons show become owner-drawn.
+void AttachToolBar(TWinSkinForm &form, TControl *control) {
+  auto *bar = dynamic_cast<TToolBar *>(control);
+  if (bar == nullptr)
+    return;
+  SetProperty(bar, "Flat", "True");
+  if (!bar->OnCustomDrawButton)
+    bar->OnCustomDrawButton = TTBCustomDrawBtnEvent(&form, &TWinSkinForm::ToolBarDrawButton);
+  if (!bar->OnCustomDraw)
+    bar->OnCustomDraw = TTBCustomDrawEvent(&form, &TWinSkinForm::ToolBarDrawBackground);
+  Attach<TSkinBox>(form, control);
+  for (int i = 0; i < bar->ButtonCount(); ++i) {
+    TToolButton *button = bar->Buttons(i);
+    form.InitToolbarMenu(button->MenuItem, true);
+    if (button->DropdownMenu != nullptr)
+      form.InitToolbarMenu(button->DropdownMenu->Items(), true);
+  }
+  bar->Invalidate();
+}
+
+// The tool bar's custom-draw events go back to none when they are this form's.
+void ReleaseToolBar(TWinSkinForm &form, TSkinControl *object) {
+  auto *bar = dynamic_cast<TToolBar *>(object->Owner());
+  if (bar == nullptr || !TObject::IsLive(bar))
+    return;
+  if (bar->OnCustomDrawButton == TTBCustomDrawBtnEvent(&form, &TWinSkinForm::ToolBarDrawButton))
+    bar->OnCustomDrawButton = {};
+  if (bar->OnCustomDraw == TTBCustomDrawEvent(&form, &TWinSkinForm::ToolBarDrawBackground))
+    bar->OnCustomDraw = {};
+}
+
 using R = TAttachRule;
 constexpr int kNone = -1;
 
@@ -248,7 +283,7 @@ const std::vector<TAttachRule> &AttachRules() {
        false,
        false,
        [](TWinSkinForm &f, TControl *c) { Attach<TSkinRadioButton>(f, c); }},
-      /* 20 */ {{"TToolBar"}, false, xcToolbar, false, false, kNotYet},
+      /* 20 */ {{"TToolBar"}, false, xcToolbar, false, false, AttachToolBar},
       /* 21 */
       {{"TCustomStatusBar"},
        false,
@@ -733,6 +768,7 @@ void TWinSkinForm::DeleteControls() {
   for (TSkinControl *object : objects) {
     if (!TObject::IsLive(object))
       continue;
+    ReleaseToolBar(*this, object);
     if (object->SkinState != 6)
       object->Unsubclass();
     delete object;

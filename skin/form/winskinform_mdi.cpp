@@ -2,9 +2,11 @@
 // free of system scroll bars, follows the maximised state of its children, takes over the menus
 // the children set, and redraws on request. The caption buttons of a maximised child live in
 // the main form's menu band; the menu bar draws them through DrawMDIButtons.
+#include "framework/gui/menus.h"
 #include "skin/data/winskindata.h"
 #include "skin/form/winskinform.h"
 #include "skin/form/winskinform_draw.h"
+#include "skin/form/winskinform_menubar.h"
 
 namespace {
 
@@ -109,7 +111,8 @@ void TWinSkinForm::MDIChildGone() {
   if (SendMessageA(MDIClient, WM_MDIGETACTIVE, 0, 0) != 0)
     return;
   SkinData->MenuUpdate = SavedMenuUpdate;
-  // The skinned menu bar rebuilds its buttons from the main form's menu here.
+  if (SkinMenu != nullptr && SkinMenu->Menu != nullptr)
+    SkinMenu->UpdataBtn2(SkinMenu->Menu->Handle());
   if (SkinState == 1)
     UpdateNc();
 }
@@ -118,7 +121,8 @@ void TWinSkinForm::MDIChildGone() {
 void TWinSkinForm::TakeMDIMenu(HMENU frameMenu) {
   if (frameMenu != nullptr)
     MenuHandle = frameMenu;
-  // The skinned menu bar rebuilds its buttons from frameMenu here.
+  if (SkinMenu != nullptr)
+    SkinMenu->UpdataBtn2(frameMenu);
   SetMenu(Handle, nullptr);
 }
 

@@ -4,6 +4,7 @@
 #include "framework/gui/menus.h"
 #include "skin/data/winskindata.h"
 #include "skin/form/winskinform.h"
+#include "skin/form/winskinform_menubar.h"
 
 namespace {
 
@@ -17,8 +18,7 @@ std::unique_ptr<TPopupMenu> NewSystemPopup(TSkinData *data) {
   auto popup = std::make_unique<TPopupMenu>(nullptr);
   popup->SetTag(kSystemMenuTag);
   popup->Images = data->MenuImages;
-  // The items are drawn by the system until the skinned menu items take them over.
-  popup->OwnerDraw = false;
+  popup->OwnerDraw = true; // the items are drawn from the skin
   return popup;
 }
 
@@ -60,7 +60,12 @@ void TWinSkinForm::CreateSysmenu2() {
     if (!GetMenuItemInfoA(SystemMenu, static_cast<UINT>(i), TRUE, &info))
       continue;
     auto *item = new TMenuItem(nullptr);
-    item->Caption = (info.fType & MFT_SEPARATOR) != 0 || text[0] == '\0' ? "-" : text;
+    std::string caption = (info.fType & MFT_SEPARATOR) != 0 || text[0] == '\0' ? "-" : text;
+    if (const size_t tab = caption.find('\t'); tab != std::string::npos) {
+      item->ShortCutText = caption.substr(tab + 1);
+      caption.resize(tab);
+    }
+    item->Caption = caption;
     item->SetTag(static_cast<int>(info.wID));
     // The system updates its own menu only when it shows it, so the states of the sizing
     // commands come from the window, the others from the menu.
@@ -89,9 +94,11 @@ void TWinSkinForm::CreateSysmenu2() {
       item->Enabled = (info.fState & MFS_GRAYED) != MFS_GRAYED;
     }
     item->Checked = (info.fState & MFS_CHECKED) != 0;
+    item->Default = (info.fState & MFS_DEFAULT) != 0;
     item->OnClick = TNotifyEvent(this, &TWinSkinForm::DoSysMenu2);
     SysMenuPopup->Items()->Add(item);
   }
+  ItemsDrawnBySkin();
 }
 
 void TWinSkinForm::CreateSysmenu() {
@@ -103,6 +110,15 @@ void TWinSkinForm::CreateSysmenu() {
     AddSysMenuitem(" Minimize ", 2);
   AddSysMenuitem("-", 100);
   AddSysMenuitem(" Close ", 3, "ALT+F4");
+  ItemsDrawnBySkin();
+}
+
+void TWinSkinForm::ItemsDrawnBySkin() {
+  for (int i = 0; i < SysMenuPopup->Items()->Count(); ++i) {
+    TMenuItem *item = SysMenuPopup->Items()->Items(i);
+    item->OnDrawItem = TMenuDrawItemEvent(this, &TWinSkinForm::DrawMenuItem);
+    item->OnMeasureItem = TMenuMeasureItemEvent(this, &TWinSkinForm::MeasureItemPop);
+  }
 }
 
 void TWinSkinForm::AddSysMenuitem(const std::string &caption, int tag,
@@ -165,8 +181,13 @@ void TWinSkinForm::WMSysCommand(TMessage &m) {
       m.Result = 0;
       return;
     }
-    if (key == 0 && SkinMenu != nullptr) { // the menu bar's first button opens here
-      m.Result = 1;
+    // Alt opens the menu bar's first button, Alt with a letter the button of that letter.
+    TMenuBtn *button =
+        key == 0 ? FirstMenuButton()
+                 : FindButtonFromAccel(static_cast<wchar_t>(static_cast<unsigned char>(key)));
+    if (button != nullptr) {
+      ClickButton(button);
+      m.Result = 0;
       return;
     }
   }

@@ -5,6 +5,7 @@
 #include "tests/win/skinform/skinform_fixture.h"
 
 #include "framework/core/typinfo.h"
+#include "framework/gui/menus.h"
 
 #include <cstdlib>
 #include <string>
@@ -43,9 +44,12 @@ protected:
     main_->SetFormStyle(TFormStyle::fsMDIForm);
     main_->SetBounds(30, 30, 660, 500);
     main_->SetCaption("Main");
-    HMENU menu = CreateMenu();
-    AppendMenuA(menu, MF_STRING, 1, "&File");
-    AppendMenuA(menu, MF_STRING, 2, "&Window");
+    auto *menu = new TMainMenu(main_);
+    for (const char *caption : {"&File", "&Window"}) {
+      auto *item = new TMenuItem(main_);
+      item->Caption = caption;
+      menu->Items()->Add(item);
+    }
     main_->SetMenu(menu);
     main_->ShowForm();
     ASSERT_TRUE(PumpUntil([this] { return Skinned(main_->Handle()); }));
