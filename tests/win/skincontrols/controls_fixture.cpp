@@ -63,35 +63,12 @@ skintest::SkinPackage ControlSkin(bool withButtons) {
 }
 
 void ControlTest::SetUp() {
-  app_ = std::make_unique<TApplication>(nullptr);
-  ASSERT_EQ(SkinManager, nullptr);
-  SkinManager = new TSkinManage(false);
-  UseSkin(ControlSkin());
-  SkinManager->InstallHook();
-  SkinManager->Enabled = true;
+  StartSkinned(ControlSkin());
   ParkMouse();
 }
 
 void ControlTest::ParkMouse() {
   SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
-}
-
-void ControlTest::UseSkin(const skintest::SkinPackage &package) {
-  if (data_ != nullptr)
-    SkinManager->RemoveSkinData(data_.get());
-  data_ = skintest::LoadData(package);
-  ASSERT_FALSE(data_->NoSkin);
-  data_->SkinFormtype = sfMainform;
-  SkinManager->AddSkinData(data_.get());
-}
-
-void ControlTest::TearDown() {
-  forms_.clear();
-  Pump(20);
-  delete SkinManager;
-  SkinManager = nullptr;
-  data_.reset();
-  app_.reset();
 }
 
 TForm *ControlTest::NewForm(int width, int height) {
@@ -121,22 +98,6 @@ void ControlTest::Show(TForm *form, bool skinned) {
   form->Show();
   SetForegroundWindow(form->Handle());
   Pump(300);
-}
-
-bool ControlTest::PumpUntil(const std::function<bool()> &done, int milliseconds) {
-  const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
-  while (!done()) {
-    if (static_cast<int>(end - GetTickCount()) <= 0)
-      return false;
-    // Through the application, which gives keys to the controls first (accelerators).
-    Application->ProcessMessages();
-    Sleep(5);
-  }
-  return true;
-}
-
-void ControlTest::Pump(int milliseconds) {
-  PumpUntil([] { return false; }, milliseconds);
 }
 
 std::unique_ptr<TBitmap> ControlTest::Snap(HWND window) {

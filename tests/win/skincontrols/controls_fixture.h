@@ -9,6 +9,7 @@
 #include "skin/data/winskindlg.h"
 #include "skin/form/winskinform.h"
 #include "tests/win/skindata/skin_fixture.h"
+#include "tests/win/skindata/skinned_app_test.h"
 
 #include <gtest/gtest.h>
 
@@ -47,12 +48,9 @@ constexpr int kScrollImage = 16; // the strip's image size
 // withButtons false: a skin without the [Buttons] pictures.
 skintest::SkinPackage ControlSkin(bool withButtons = true);
 
-class ControlTest : public ::testing::Test {
+class ControlTest : public skintest::SkinnedAppTest {
 protected:
   void SetUp() override;
-  void TearDown() override;
-  // Replaces the skin (before any form is shown).
-  void UseSkin(const skintest::SkinPackage &package);
 
 public:
   // An empty framework form, not yet shown; the fixture frees it.
@@ -61,8 +59,6 @@ public:
   void ShowSkinned(TForm *form);
   // Shows the form skinned, or (with the manager switched off) as the system draws it.
   void Show(TForm *form, bool skinned);
-  static bool PumpUntil(const std::function<bool()> &done, int milliseconds = 3000);
-  static void Pump(int milliseconds = 50);
   // The mouse away from every test form (forms open near the screen's top-left): nothing hot
   // that a test did not make hot.
   static void ParkMouse();
@@ -71,11 +67,6 @@ public:
   static std::unique_ptr<TBitmap> Snap(HWND window);
   static COLORREF At(HWND window, int x, int y);
   TSkinData &Data() { return *data_; }
-
-protected:
-  std::unique_ptr<TApplication> app_;
-  std::unique_ptr<TSkinData> data_;
-  std::vector<std::unique_ptr<TForm>> forms_;
 };
 
 // A control of type T in parent (owned by parent's form), at the given bounds, with a caption.

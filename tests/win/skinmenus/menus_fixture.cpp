@@ -123,30 +123,7 @@ skintest::SkinPackage MenuSkin(bool withMenuItem) {
 }
 
 void MenuTest::SetUp() {
-  app_ = std::make_unique<TApplication>(nullptr);
-  ASSERT_EQ(SkinManager, nullptr);
-  SkinManager = new TSkinManage(false);
-  UseSkin(MenuSkin());
-  SkinManager->InstallHook();
-  SkinManager->Enabled = true;
-}
-
-void MenuTest::UseSkin(const skintest::SkinPackage &package) {
-  if (data_ != nullptr)
-    SkinManager->RemoveSkinData(data_.get());
-  data_ = skintest::LoadData(package);
-  ASSERT_FALSE(data_->NoSkin);
-  data_->SkinFormtype = sfMainform;
-  SkinManager->AddSkinData(data_.get());
-}
-
-void MenuTest::TearDown() {
-  forms_.clear();
-  Pump(20);
-  delete SkinManager;
-  SkinManager = nullptr;
-  data_.reset();
-  app_.reset();
+  StartSkinned(MenuSkin());
 }
 
 void MenuTest::Clicked(TObject *sender) {
@@ -198,21 +175,6 @@ void MenuTest::ShowSkinned(TForm *form) {
     return skin != nullptr && skin->SkinState == 1;
   })) << "the form was not skinned";
   Pump(50);
-}
-
-bool MenuTest::PumpUntil(const std::function<bool()> &done, int milliseconds) {
-  const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
-  while (!done()) {
-    if (static_cast<int>(end - GetTickCount()) <= 0)
-      return false;
-    Application->ProcessMessages();
-    Sleep(5);
-  }
-  return true;
-}
-
-void MenuTest::Pump(int milliseconds) {
-  PumpUntil([] { return false; }, milliseconds);
 }
 
 int MenuTest::Count(TBitmap &shot, const RECT &r, COLORREF colour) {

@@ -11,6 +11,7 @@
 #include "skin/data/winskinmenu.h"
 #include "skin/form/winskinform.h"
 #include "tests/win/skindata/skin_fixture.h"
+#include "tests/win/skindata/skinned_app_test.h"
 
 #include <gtest/gtest.h>
 
@@ -76,11 +77,9 @@ struct MenuDriver {
 HWND VisibleMenuWindow();
 MenuDriver::Step Key(WPARAM key);
 
-class MenuTest : public ::testing::Test {
+class MenuTest : public skintest::SkinnedAppTest {
 protected:
   void SetUp() override;
-  void TearDown() override;
-  void UseSkin(const skintest::SkinPackage &package);
 
 public:
   // A form with the main menu "&File" (Open, -, Exit), "&Edit" (disabled; Undo), "&View" (-,
@@ -88,8 +87,6 @@ public:
   // menu "Copy", "Paste", "-", "More" > ("A", "B"); not shown.
   TForm *NewForm();
   void ShowSkinned(TForm *form);
-  static bool PumpUntil(const std::function<bool()> &done, int milliseconds = 3000);
-  static void Pump(int milliseconds = 50);
   static std::unique_ptr<TBitmap> Snap(HWND window) { return skintest::SnapWindow(window); }
   static COLORREF At(TBitmap &shot, int x, int y) { return skintest::Pixel(shot, x, y); }
   // Pixels of colour in r of shot.
@@ -102,11 +99,6 @@ public:
 
   TMainMenu *mainMenu = nullptr;
   TPopupMenu *popup = nullptr;
-
-protected:
-  std::unique_ptr<TApplication> app_;
-  std::unique_ptr<TSkinData> data_;
-  std::vector<std::unique_ptr<TForm>> forms_;
 };
 
 } // namespace skinmenus
