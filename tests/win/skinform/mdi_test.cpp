@@ -214,12 +214,13 @@ TEST_F(MDITest, AMaximisedChildLeavesItsFrameToTheSystemAndItsButtonsToTheBand) 
     EXPECT_EQ(button->SkinButton->Action, action);
   }
   EXPECT_EQ(skin->FindMDIButton(POINT{kLeftWidth + 2, kTopHeight + 2}), nullptr);
-  // Shown on the window as the bar will show them, for a look.
-  {
-    HDC dc = GetWindowDC(main_->Handle());
-    SetViewportOrgEx(dc, kLeftWidth, kTopHeight, nullptr);
-    skin->DrawMDIButtons(dc);
-    ReleaseDC(main_->Handle(), dc);
+  // The skinned menu bar shows them on the window.
+  RedrawWindow(main_->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  Pump(100);
+  std::unique_ptr<TBitmap> shot = Snap(main_->Handle());
+  for (int action = 7; action <= 9; ++action) {
+    const POINT c = MDIButtonCentre(action);
+    EXPECT_EQ(At(*shot, c.x, c.y), kMDIFrame1[action - 7]) << "on the window, action " << action;
   }
   Shot("mdi-maximised");
 
