@@ -24,15 +24,9 @@ void TCustomListView::CreateParams(TCreateParams &p) {
     p.Style |= LVS_NOCOLUMNHEADER;
 }
 
+// A new window gets the columns and rows kept here.
 void TCustomListView::CreateHandleDone() {
   TWinControl::CreateHandleDone();
-  FillWindow();
-}
-
-void TCustomListView::FillWindow() {
-  SendMessageA(Handle(), LVM_DELETEALLITEMS, 0, 0);
-  while (SendMessageA(Handle(), LVM_DELETECOLUMN, 0, 0) != 0) {
-  }
   for (int i = 0; i < ColumnCount(); ++i)
     InsertColumn(i);
   for (int i = 0; i < ItemCount(); ++i)

@@ -49,7 +49,6 @@ private:
   };
   void InsertColumn(int index);
   void InsertItem(int index);
-  void FillWindow();
 
   TViewStyle viewStyle_ = TViewStyle::vsIcon;
   bool showColumnHeaders_ = true;

@@ -565,8 +565,6 @@ void TSkinScrollbarH::DrawControl(HDC dc, const RECT &) {
 
 // ================================================================== TSkinScControl
 
-TSkinScControl::~TSkinScControl() = default;
-
 // ================================================================== TSkinListView
 
 void TSkinListView::InitScrollbar(TControl *control, TSkinData *data, TCanvas *canvas,
@@ -579,6 +577,8 @@ void TSkinListView::InitScrollbar(TControl *control, TSkinData *data, TCanvas *c
   Header = new TSkinHeader(control->Owner());
   Header->Inithwnd(header, data, canvas, form);
 }
+
+TSkinScControl::~TSkinScControl() = default;
 
 void TSkinScControl::InitScrollbar(TControl *control, TSkinData *data, TCanvas *canvas,
                                    TWinSkinForm *form) {
