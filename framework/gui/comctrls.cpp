@@ -929,6 +929,13 @@ void TTabSheet::SetPageControl(TPageControl *value) {
   }
 }
 
+void TTabSheet::SetParentComponent(TComponent *parent) {
+  if (auto *pages = dynamic_cast<TPageControl *>(parent))
+    SetPageControl(pages);
+  else
+    TWinControl::SetParentComponent(parent);
+}
+
 int TTabSheet::PageIndex() const {
   if (pageControl_ == nullptr)
     return -1;

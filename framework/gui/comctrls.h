@@ -418,6 +418,8 @@ public:
   int PageIndex() const;
   int ImageIndex() const { return imageIndex_; }
   void SetImageIndex(int value);
+  // Form data places a page inside its page control: it becomes one of its pages.
+  void SetParentComponent(TComponent *parent) override;
 
 protected:
   void CreateParams(TCreateParams &params) override;

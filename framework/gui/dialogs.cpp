@@ -125,7 +125,7 @@ bool TOpenDialog::Execute() {
   ofn.lpstrDefExt = defaultExt_.empty() ? nullptr : defaultExt_.c_str();
   ofn.Flags = DialogFlags(options_);
 
-  if (!GetOpenFileNameA(&ofn)) {
+  if (!RunDialog(ofn)) {
     if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL)
       throw Exception("Too many files were selected at once");
     return false;
@@ -139,6 +139,14 @@ bool TOpenDialog::Execute() {
   fileName_ = files.empty() ? std::string() : files.front();
   filterIndex_ = static_cast<int>(ofn.nFilterIndex);
   return !files.empty();
+}
+
+bool TOpenDialog::RunDialog(OPENFILENAMEA &ofn) {
+  return GetOpenFileNameA(&ofn) != FALSE;
+}
+
+bool TSaveDialog::RunDialog(OPENFILENAMEA &ofn) {
+  return GetSaveFileNameA(&ofn) != FALSE;
 }
 
 void RegisterDialogs() {
@@ -174,4 +182,5 @@ void RegisterDialogs() {
                          Published::String("FileName", &D::FileName, &D::SetFileName),
                          Published::Set("Options", optionsInfo, &D::Options, &D::SetOptions),
                      });
+  RegisterClass<TSaveDialog, TOpenDialog>("TSaveDialog", {});
 }

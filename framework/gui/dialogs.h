@@ -1,4 +1,4 @@
-// The open-file dialog.
+// The open-file and save-file dialogs.
 #pragma once
 
 #include "framework/core/classes.h"
@@ -79,6 +79,10 @@ public:
   // do not fit.
   static constexpr size_t kBufferSize = 256 * 1024;
 
+protected:
+  // Runs the system's dialog; false when the user cancelled or it failed.
+  virtual bool RunDialog(OPENFILENAMEA &ofn);
+
 private:
   std::string title_;
   std::string filter_;
@@ -89,6 +93,15 @@ private:
       OpenOption(TOpenOption::ofHideReadOnly) | OpenOption(TOpenOption::ofEnableSizing);
   std::string fileName_;
   std::unique_ptr<TStringList> files_;
+};
+
+// The same dialog asking for a file to save to.
+class TSaveDialog : public TOpenDialog {
+public:
+  using TOpenDialog::TOpenDialog;
+
+protected:
+  bool RunDialog(OPENFILENAMEA &ofn) override;
 };
 
 void RegisterDialogs();

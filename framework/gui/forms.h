@@ -43,7 +43,8 @@ enum class TPosition {
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
 
 // fsMDIForm: the form holds an MDI client window whose children are the fsMDIChild forms (made
-// inside the application's main form, which must be fsMDIForm).
+// inside the fsMDIForm that owns them, or else the application's main form, which must then be
+// fsMDIForm).
 enum class TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 enum class TTileMode { tbHorizontal, tbVertical };
 using TCloseEvent = TDelegate<void(TObject *Sender, TCloseAction &Action)>;
@@ -172,6 +173,8 @@ private:
   DWORD WindowExStyle() const;
   TModalResult RunModalLoop();
   // MDI (forms_mdi.cpp).
+  // The MDI form an fsMDIChild lives in.
+  TCustomForm *MDIFrame() const;
   void MDIChildParams(TCreateParams &params) const;
   void CreateMDIClient();
   std::vector<TCustomForm *> MDIChildList() const;

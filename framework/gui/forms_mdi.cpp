@@ -1,6 +1,7 @@
 // The multiple-document interface of forms: an fsMDIForm holds the system's MDI client window,
 // and every fsMDIChild form is made (WM_MDICREATE) and destroyed (WM_MDIDESTROY) through the
-// client of the application's main form. Unhandled messages go to the MDI default procedures.
+// client of its frame: the form that owns it when that is an fsMDIForm, otherwise the
+// application's main form. Unhandled messages go to the MDI default procedures.
 #include "framework/gui/forms.h"
 
 namespace {
@@ -17,8 +18,15 @@ void TCustomForm::SetFormStyle(TFormStyle value) {
   RecreateWnd();
 }
 
+TCustomForm *TCustomForm::MDIFrame() const {
+  if (auto *owner = dynamic_cast<TCustomForm *>(Owner());
+      owner != nullptr && owner->FormStyle() == TFormStyle::fsMDIForm)
+    return owner;
+  return Application != nullptr ? Application->MainForm() : nullptr;
+}
+
 void TCustomForm::MDIChildParams(TCreateParams &p) const {
-  TCustomForm *main = Application != nullptr ? Application->MainForm() : nullptr;
+  TCustomForm *main = MDIFrame();
   if (main == nullptr || main == this || main->FormStyle() != TFormStyle::fsMDIForm)
     throw EInvalidOperation("an MDI child needs an MDI main form");
   main->HandleNeeded();
@@ -90,9 +98,8 @@ void TCustomForm::DefaultHandler(TMessage &m) {
 
 void TCustomForm::SendToClient(UINT msg, WPARAM wParam) const {
   HWND client = clientHandle_;
-  if (formStyle_ == TFormStyle::fsMDIChild && Application != nullptr &&
-      Application->MainForm() != nullptr)
-    client = Application->MainForm()->ClientHandle();
+  if (formStyle_ == TFormStyle::fsMDIChild && MDIFrame() != nullptr)
+    client = MDIFrame()->ClientHandle();
   if (client != nullptr)
     SendMessageA(client, msg, wParam, 0);
 }

@@ -1,7 +1,9 @@
-// Colour-only container objects.
+// Colour-only container objects. A box also listens on its control (never a form, whose own
+// skin object does) so that the control answers the skin's "are you skinned" message.
 #include "skin/controls/winsubclass_box.h"
 
 #include "framework/gui/controls.h"
+#include "framework/gui/forms.h"
 #include "skin/data/winskindata.h"
 #include "skin/form/winskinform.h"
 
@@ -9,6 +11,8 @@ void TSkinBox::Init(TWinSkinForm *form, TSkinData *data, TCanvas *canvas, bool c
   ChangeColor = changeColor;
   if (!Adopt(dynamic_cast<TControl *>(Owner()), data, canvas, form))
     return;
+  if (dynamic_cast<TCustomForm *>(Control) == nullptr)
+    HookWindowProc(Control);
   if (ChangeColor) {
     SavedColor = Control->Color();
     Control->SetColor(SkinData->Colors[csButtonFace]);

@@ -127,6 +127,9 @@ void TArrowButton::Attach(TSkinDateTime *skinControl, TWinControl *control) {
 
 void TArrowButton::WndProc(TMessage &m) {
   switch (m.Msg) {
+  case CN_IsSkinned: // the skin's own window
+    m.Result = 1;
+    return;
   case CM_MOUSEENTER:
   case CM_MOUSELEAVE:
     if (IsWindowEnabled(TargetHandle)) {

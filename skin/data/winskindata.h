@@ -307,8 +307,10 @@ public:
   std::string IniName;
 
   // --- loading
-  void LoadFromFile(const std::string &fileName);
-  void LoadFromStream(TStream &stream);
+  // True when the skin was taken. A file or stream that is not a readable skin changes
+  // nothing: the skin in use (or none) stays.
+  bool LoadFromFile(const std::string &fileName);
+  bool LoadFromStream(TStream &stream);
   void LoadFromCollection(TSkinStore *store, int index);
   // True when the package could be opened (and the model was read).
   bool LoadSkin();
@@ -369,6 +371,8 @@ public:
   void RebuildToolbar();
 
 private:
+  // Loads the packed skin bytes, or keeps the skin in use when they are not one.
+  bool TakeSkin(TMemoryStream &bytes);
   bool Designing() const { return (ComponentState() & csDesigning) != 0; }
   // The manager, created (and this component listed) when there is none.
   TSkinManage *Manager();

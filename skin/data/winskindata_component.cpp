@@ -155,34 +155,47 @@ void TSkinData::SetActive(bool value) {
 
 // ------------------------------------------------------------------------- loading
 
-void TSkinData::LoadFromFile(const std::string &fileName) {
-  NoSkin = true;
+bool TSkinData::LoadFromFile(const std::string &fileName) {
   skinFile_ = fileName;
   if (Designing()) {
     if (!fileName.empty() && SkinBuffer->Size() > 0)
       SkinBuffer->Clear();
-    return;
+    return false;
   }
   if (!FileExists(fileName))
-    return;
+    return false;
+  TMemoryStream bytes;
   try {
-    SkinBuffer->LoadFromFile(fileName);
+    bytes.LoadFromFile(fileName);
   } catch (const EStreamError &) {
     // Unreadable (locked, say): the same as a file that is not there.
-    SkinBuffer->Clear();
-    return;
+    return false;
   }
-  LoadSkin();
-  if (SkinFormtype == sfMainform)
-    UpdateSkin();
+  return TakeSkin(bytes);
 }
 
-void TSkinData::LoadFromStream(TStream &stream) {
-  NoSkin = true;
-  SkinBuffer->LoadFromStream(stream);
-  LoadSkin();
+bool TSkinData::LoadFromStream(TStream &stream) {
+  TMemoryStream bytes;
+  bytes.LoadFromStream(stream);
+  return TakeSkin(bytes);
+}
+
+bool TSkinData::TakeSkin(TMemoryStream &bytes) {
+  // A skin that cannot be read must not cost the one in use: its bytes go back and, if they
+  // made a skin, the model is read from them again (a half-read INI may have changed it).
+  const bool hadSkin = !NoSkin;
+  TMemoryStream previous;
+  previous.LoadFromStream(*SkinBuffer);
+  SkinBuffer->LoadFromStream(bytes);
+  if (!LoadSkin()) {
+    SkinBuffer->LoadFromStream(previous);
+    if (hadSkin)
+      LoadSkin();
+    return false;
+  }
   if (SkinFormtype == sfMainform)
     UpdateSkin();
+  return true;
 }
 
 void TSkinData::LoadFromCollection(TSkinStore *store, int index) {

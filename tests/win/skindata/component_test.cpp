@@ -139,7 +139,7 @@ TEST(SkinDataComponent, DefaultClassMappingHas116EntriesInItsOrder) {
   EXPECT_EQ(d.Skin3rd()->Count(), 1);
 }
 
-TEST(SkinDataComponent, CorruptPackagesLeaveNoUsableSkinAndKeepTheModel) {
+TEST(SkinDataComponent, CorruptPackagesLoadNothingAndKeepTheSkinInUse) {
   std::vector<std::string> messages;
   TSkinMessageProc old = SetSkinMessageProc([&](const std::string &m) { messages.push_back(m); });
 
@@ -167,10 +167,11 @@ TEST(SkinDataComponent, CorruptPackagesLeaveNoUsableSkinAndKeepTheModel) {
     ASSERT_FALSE(loaded->NoSkin);
     TMemoryStream s;
     Fill(s, c.bytes);
-    loaded->LoadFromStream(s);
-    EXPECT_TRUE(loaded->NoSkin);
-    ASSERT_NE(loaded->ToolBars, nullptr); // the previous model stays in place
+    EXPECT_FALSE(loaded->LoadFromStream(s));
+    EXPECT_FALSE(loaded->NoSkin); // the skin in use stays, model and bytes
+    ASSERT_NE(loaded->ToolBars, nullptr);
     EXPECT_EQ(loaded->ToolBars->Image->Width(), 10);
+    EXPECT_EQ(loaded->SkinBuffer->Size(), static_cast<int64_t>(SmallSkin().Pack().size()));
   }
   SetSkinMessageProc(old);
 }

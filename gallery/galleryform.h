@@ -1,0 +1,92 @@
+// The gallery's main window: every kind of window and control the skin engine paints, on pages,
+// in their normal, disabled and focused states side by side; menus that open the standard
+// dialogs, a message box of each icon and button style and an MDI window; and a skin menu that
+// switches the skin of every window of the process while they are open.
+#pragma once
+
+#include "framework/core/streams.h"
+#include "framework/gui/comctrls.h"
+#include "framework/gui/dialogs.h"
+#include "framework/gui/forms.h"
+#include "framework/gui/menus.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class TSkinData;
+
+class TGalleryForm : public TForm {
+public:
+  explicit TGalleryForm(TComponent *owner);
+  ~TGalleryForm() override;
+
+  TPageControl *PageControl1 = nullptr;
+  TTabSheet *ButtonsPage = nullptr, *TextPage = nullptr, *ListsPage = nullptr,
+            *BarsPage = nullptr, *TabsPage = nullptr, *WindowsPage = nullptr;
+  TStatusBar *StatusBar1 = nullptr;
+  TMainMenu *MainMenu1 = nullptr;
+  TMenuItem *SkinMenu = nullptr;
+  TPopupMenu *PopupMenu1 = nullptr;
+  TOpenDialog *OpenDialog1 = nullptr, *SkinDialog = nullptr;
+  TSaveDialog *SaveDialog1 = nullptr;
+  TSkinData *SkinData1 = nullptr;
+
+  // --- skins
+  // The skin files shipped beside the program (skins\*.skn in its folder), sorted by name.
+  static std::vector<std::string> ShippedSkins();
+  // Every window takes the skin of file. A file that is not a readable skin changes nothing
+  // and says so in one message box; false then.
+  bool LoadSkinFile(const std::string &file);
+  // Back to the skin the program carries in its form data.
+  void UseBuiltInSkin();
+  // Unskins every window of the process, or skins them all again.
+  void SetSkinned(bool value);
+  // The skin file in use, "" for the built-in one.
+  const std::string &SkinFileInUse() const { return skinFile_; }
+
+  // --- windows the menus open
+  // The MDI window with its three children, made on first use; shown and brought forward.
+  TForm *ShowMDIWindow();
+  TForm *MDIWindow() const { return mdiWindow_; }
+
+  // --- menu handlers
+  void OpenItemClick(TObject *Sender);
+  void SaveItemClick(TObject *Sender);
+  void FolderItemClick(TObject *Sender);
+  void ExitItemClick(TObject *Sender);
+  void MessageItemClick(TObject *Sender);
+  void MDIItemClick(TObject *Sender);
+
+  void WndProc(TMessage &message) override;
+  void Notification(TComponent *component, TOperation operation) override;
+  static void Register();
+
+private:
+  // The skin menu: the built-in skin, the shipped ones, opening a file, skinning on and off.
+  void BuildSkinMenu();
+  void SkinItemClick(TObject *Sender);
+  void OpenSkinItemClick(TObject *Sender);
+  void SkinnedItemClick(TObject *Sender);
+  // Puts the check mark on the skin in use.
+  void MarkSkinInUse();
+  void PageChange(TObject *Sender);
+  void CascadeClick(TObject *Sender);
+  void TileClick(TObject *Sender);
+  // Each page focuses its "focused" sample when it is shown.
+  void FocusSampleOf(TTabSheet *page);
+
+  std::unique_ptr<TMemoryStream> builtInSkin_;
+  std::string skinFile_;
+  std::vector<std::pair<TMenuItem *, std::string>> skinItems_; // item, file ("" built-in)
+  TMenuItem *skinnedItem_ = nullptr;
+  std::vector<std::pair<TTabSheet *, TWinControl *>> focusSamples_;
+  TForm *mdiWindow_ = nullptr;
+};
+
+// Every class the gallery's form data names.
+void RegisterGalleryClasses();
+
+// Fills the pages with their samples (galleryform_pages.cpp); returns, per page, the control
+// that shows the focused state.
+std::vector<std::pair<TTabSheet *, TWinControl *>> FillGalleryPages(TGalleryForm &form);
