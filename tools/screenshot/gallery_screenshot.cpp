@@ -1,0 +1,60 @@
+// Pictures of the gallery for looking at: every page, the menus' windows (the MDI window, a
+// message box, the open-file dialog) and the context menu, once in each shipped skin.
+//
+//   gallery_screenshot OUTPUT_FOLDER
+#include "gallery/galleryform.h"
+#include "tools/screenshot/capture.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+// "dark" for "...\skins\dark.skn".
+std::string BaseName(const std::string &file) {
+  const size_t start = file.find_last_of('\\') + 1;
+  return file.substr(start, file.find_last_of('.') - start);
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: gallery_screenshot OUTPUT_FOLDER\n");
+    return 2;
+  }
+  setvbuf(stdout, nullptr, _IONBF, 0);
+  SetCaptureFolder(argv[1]);
+  TApplication application(nullptr);
+  RegisterGalleryClasses();
+  application.Initialize();
+  TGalleryForm *form = application.CreateForm<TGalleryForm>();
+  form->ShowForm();
+  Settle();
+
+  for (const std::string &skin : TGalleryForm::ShippedSkins()) {
+    const std::string name = "gallery-" + BaseName(skin);
+    form->LoadSkinFile(skin);
+    Settle();
+    Settle();
+    for (int i = 0; i < form->PageControl1->PageCount(); ++i) {
+      form->PageControl1->SetActivePageIndex(i);
+      Settle();
+      Capture(form->Handle(), name + "-" + form->PageControl1->Pages(i)->Caption());
+    }
+    TForm *mdi = form->ShowMDIWindow();
+    Settle();
+    Capture(mdi->Handle(), name + "-mdi");
+    mdi->Hide();
+    TMenuItem *information = form->MainMenu1->Items()->Items(1)->Items(0);
+    Shoot([&] { form->MessageItemClick(information); }, {name + "-message"}, IDOK);
+    Shoot([&] { form->OpenItemClick(form); }, {name + "-opendialog"}, IDCANCEL);
+    RECT r;
+    GetWindowRect(form->Handle(), &r);
+    Shoot([&] { form->PopupMenu1->Popup(r.left + 200, r.top + 150); }, {name + "-contextmenu"},
+          IDCANCEL);
+  }
+  return 0;
+}
