@@ -10,6 +10,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     Application->Initialize();
     Application->SetTitle("Kestrova Gallery");
     TGalleryForm *form = Application->CreateForm<TGalleryForm>();
+    form->ShowForm();
+    form->ShowPage(0);
     if (__argc > 1)
       form->LoadSkinFile(__argv[1]);
     Application->Run();

@@ -156,6 +156,11 @@ void TGalleryForm::SkinnedItemClick(TObject *) {
 
 // ------------------------------------------------------------------------- pages
 
+void TGalleryForm::ShowPage(int index) {
+  PageControl1->SetActivePageIndex(index);
+  FocusSampleOf(PageControl1->ActivePage());
+}
+
 void TGalleryForm::PageChange(TObject *) {
   FocusSampleOf(PageControl1->ActivePage());
 }

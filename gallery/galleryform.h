@@ -45,6 +45,9 @@ public:
   // The skin file in use, "" for the built-in one.
   const std::string &SkinFileInUse() const { return skinFile_; }
 
+  // Shows a page as a click on its tab does: its focused sample takes the focus.
+  void ShowPage(int index);
+
   // --- windows the menus open
   // The MDI window with its three children, made on first use; shown and brought forward.
   TForm *ShowMDIWindow();

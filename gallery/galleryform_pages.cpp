@@ -35,16 +35,21 @@ template <typename T> T *Disabled(T *control) {
   return control;
 }
 
+// A label of a fixed width: sized to its text it would lose the overhang of its last glyph.
 void Label(TGalleryForm &form, TWinControl *page, int x, int y, int w, const std::string &text) {
-  Place<TLabel>(form, page, x, y, w, 16, text);
+  auto *label = new TLabel(&form);
+  label->SetAutoSize(false);
+  label->SetParent(page);
+  label->SetBounds(x, y, w, 16);
+  label->SetCaption(text);
 }
 
-// The header of a state table and the name of each row.
+// The header of a state table (at top) and the name of each row.
 void TableHeads(TGalleryForm &form, TWinControl *page, std::initializer_list<const char *> states,
-                std::initializer_list<std::pair<int, const char *>> rows) {
+                std::initializer_list<std::pair<int, const char *>> rows, int top = 10) {
   int column = 0;
   for (const char *state : states)
-    Label(form, page, kColumnX[column++], 10, kColumnW, state);
+    Label(form, page, kColumnX[column++], top, kColumnW, state);
   for (const auto &[y, name] : rows)
     Label(form, page, kNameX, y + 4, kNameW, name);
 }
@@ -115,6 +120,7 @@ TWinControl *FillButtons(TGalleryForm &form, TTabSheet *page) {
   auto *radios = Place<TRadioGroup>(form, page, 316, 200, 290, 120, "Radio group");
   for (const char *item : {"First choice", "Second choice", "Third choice"})
     radios->Items()->Add(item);
+  radios->UpdateButtons();
   radios->SetItemIndex(1);
   Disabled(Place<TGroupBox>(form, page, kNameX, 330, 594, 50, "A disabled group box"));
   return focused;
@@ -158,8 +164,8 @@ TWinControl *FillText(TGalleryForm &form, TTabSheet *page) {
     auto *edit = Place<TEdit>(form, page, at(column), 226, 90, 21);
     auto *spin = Place<TUpDown>(form, page, at(column) + 90, 226, 16, 21);
     spin->SetMax(99);
-    spin->SetPosition(column == 0 ? 7 : 42);
     spin->SetAssociate(edit);
+    spin->SetPosition(column == 0 ? 7 : 42); // the edit shows it
     if (column == 1) {
       edit->SetEnabled(false);
       spin->SetEnabled(false);
@@ -198,11 +204,13 @@ TWinControl *FillLists(TGalleryForm &form, TTabSheet *page) {
   across->SetParams(30, 0, 100);
   auto *still = Disabled(Place<TScrollBar>(form, page, 208, 284, 300, 17));
   still->SetParams(60, 0, 100);
-  auto *down = Place<TScrollBar>(form, page, 530, 240, 17, 140);
+  auto *down = Place<TScrollBar>(form, page, 530, 258, 17, 120);
   down->SetKind(TScrollBarKind::sbVertical);
-  down->SetBounds(530, 240, 17, 140);
+  down->SetBounds(530, 258, 17, 120);
   down->SetParams(50, 0, 100);
-  Label(form, page, kNameX, 320, 500, "The list view and the memo page's memo show both scroll bars.");
+  auto *stillDown = Disabled(Place<TScrollBar>(form, page, 560, 258, 17, 120));
+  stillDown->SetKind(TScrollBarKind::sbVertical);
+  stillDown->SetBounds(560, 258, 17, 120);
   return view;
 }
 
@@ -222,18 +230,17 @@ TWinControl *FillBars(TGalleryForm &form, TTabSheet *page) {
   }
 
   TableHeads(form, page, {"Empty", "Part", "Full", "Disabled"},
-             {{70, "Progress bar"}, {110, "Track bar"}});
+             {{70, "Progress bar"}, {104, "Track bar"}, {150, "Vertical"}}, 46);
   const auto at = [](int column) { return kColumnX[column]; };
   for (int column = 0; column < 4; ++column) {
     auto *bar = Place<TProgressBar>(form, page, at(column), 70, 100, 18);
     bar->SetPosition(column == 0 ? 0 : column == 2 ? 100 : 40);
     bar->SetEnabled(column != 3);
   }
-  auto *track = Place<TTrackBar>(form, page, at(0), 104, 224, 32);
+  auto *track = Place<TTrackBar>(form, page, at(0), 100, 224, 32);
   track->SetPosition(4);
-  Disabled(Place<TTrackBar>(form, page, at(2), 104, 224, 32))->SetPosition(7);
+  Disabled(Place<TTrackBar>(form, page, at(2), 100, 224, 32))->SetPosition(7);
 
-  Label(form, page, kNameX, 150, 100, "Vertical");
   auto *tall = Place<TProgressBar>(form, page, at(0), 150, 18, 120);
   tall->SetOrientation(TProgressBarOrientation::pbVertical);
   tall->SetPosition(60);
@@ -242,7 +249,10 @@ TWinControl *FillBars(TGalleryForm &form, TTabSheet *page) {
   upright->SetPosition(3);
 
   Label(form, page, kNameX, 290, 200, "Status bar");
-  auto *status = Place<TStatusBar>(form, page, 8, 310, 596, 22);
+  // A status bar keeps to the bottom of its parent: a panel of its height holds it here.
+  auto *holder = Place<TPanel>(form, page, 8, 310, 596, 22);
+  holder->SetBevelOuter(TBevelCut::bvNone);
+  auto *status = Place<TStatusBar>(form, holder, 0, 0, 596, 22);
   status->SetSizeGrip(false);
   const std::pair<const char *, TStatusPanelBevel> panels[] = {
       {"Lowered panel", TStatusPanelBevel::pbLowered},
@@ -277,6 +287,7 @@ TWinControl *FillTabs(TGalleryForm &form, TTabSheet *page) {
                           "Sheet 7", "Sheet 8", "Sheet 9", "Sheet 10"})
     set->Tabs()->Add(tab);
   set->TabsChanged();
+  set->SetTabIndex(0);
   return first;
 }
 

@@ -403,6 +403,7 @@ void TSkinControl::DrawCaption(TCanvas &canvas, const RECT &area, const std::wst
   canvas.DrawTextW(text, r, fmt | DT_CALCRECT | DT_NOCLIP);
   if (format == DT_CENTER) {
     OffsetRect(&r, (Width(area) - Width(r)) / 2, (Height(area) - Height(r)) / 2 - 1);
+    r = MeasuredTextRoom(r, DT_CENTER);
   } else {
     OffsetRect(&r, 0, (Height(area) - Height(r)) / 2 - 1);
     r.left = area.left;
@@ -445,6 +446,7 @@ void TSkinControl::DrawImgCaption(TCanvas &canvas, const RECT &area, HIMAGELIST 
   canvas.Font().SetStyle(0);
   if (!Enabled)
     canvas.Font().SetColor(clBtnShadow);
+  t = MeasuredTextRoom(t, DT_LEFT);
   t.left = std::max(t.left, area.left);
   t.right = std::min(t.right, area.right);
   canvas.DrawTextW(text, t, fmt);
@@ -460,6 +462,7 @@ void MyDrawCaption(TCanvas &canvas, const RECT &area, const std::wstring &text, 
   RECT r = area;
   canvas.DrawTextW(text, r, fmt | DT_CALCRECT);
   OffsetRect(&r, (Width(area) - Width(r)) / 2, (Height(area) - Height(r)) / 2);
+  r = MeasuredTextRoom(r, fmt);
   if (!enabled)
     canvas.Font().SetColor(clBtnShadow);
   canvas.DrawTextW(text, r, fmt);

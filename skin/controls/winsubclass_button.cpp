@@ -300,6 +300,7 @@ void TSkinButton::DrawBtnText(TCanvas &canvas, const RECT &r, const std::wstring
   OffsetRect(&t, -t.left, -t.top);
   if (format == DT_CENTER) {
     OffsetRect(&t, (Width(r) - Width(t)) / 2, (Height(r) - Height(t)) / 2 - 1);
+    t = MeasuredTextRoom(t, DT_CENTER);
   } else {
     OffsetRect(&t, 0, (Height(r) - Height(t)) / 2 - 1);
     t.left = r.left;
@@ -389,7 +390,8 @@ void TSkinBitButton::DrawControl(HDC dc, const RECT &r) {
   if (!Caption.empty()) {
     RECT text{at.Text.x, at.Text.y, at.Text.x + t.cx, at.Text.y + t.cy};
     canvas.Brush().SetStyle(TBrushStyle::bsClear);
-    canvas.DrawTextW(Caption, text, at.Format);
+    RECT room = MeasuredTextRoom(text, at.Format);
+    canvas.DrawTextW(Caption, room, at.Format);
     canvas.Brush().SetStyle(TBrushStyle::bsSolid);
     if (Focused && !InSet(SkinData->Options, xoNoFocusRect)) {
       InflateRect(&text, 2, 2);
@@ -555,7 +557,8 @@ void TSkinSpeedButton::DrawSpeedbtn(TCanvas &target, const RECT &r) {
                                              GetIntProperty(button, "Spacing"), false, true);
       DrawGlyph(canvas, place.Glyph, *glyph, numGlyphs, GlyphOfFrame(frame, down));
       if (!Caption.empty()) {
-        RECT text{place.Text.x, place.Text.y, place.Text.x + t.cx, place.Text.y + t.cy};
+        RECT text = MeasuredTextRoom(
+            {place.Text.x, place.Text.y, place.Text.x + t.cx, place.Text.y + t.cy}, place.Format);
         canvas.Brush().SetStyle(TBrushStyle::bsClear);
         canvas.DrawTextW(Caption, text, place.Format);
         canvas.Brush().SetStyle(TBrushStyle::bsSolid);
@@ -595,7 +598,8 @@ void TSkinMenuButton::DrawControl(HDC dc, const RECT &r) {
   canvas.Polygon(arrow);
 
   canvas.Brush().SetStyle(TBrushStyle::bsClear);
-  canvas.DrawTextW(Caption, text, DT_WORDBREAK);
+  RECT room = MeasuredTextRoom(text, DT_LEFT);
+  canvas.DrawTextW(Caption, room, DT_WORDBREAK);
   canvas.Brush().SetStyle(TBrushStyle::bsSolid);
   if (Focused && !InSet(SkinData->Options, xoNoFocusRect)) {
     InflateRect(&text, 2, 2);

@@ -420,6 +420,11 @@ void DoTrackMouse(HWND window);
 std::wstring StrToWideStr(const std::string &text);
 std::string WideStringToStringEx(const std::wstring &text);
 int Tnt_DrawTextW(HDC dc, const std::wstring &text, RECT &rect, UINT format);
+// The rectangle to draw a text in that was measured with DT_CALCRECT: wider on the side(s) its
+// alignment leaves free. Glyphs may reach past the measured width (under Wine their advances
+// add up to more than the extent), and a word break at the exact width can push the last
+// letters to a line of their own.
+RECT MeasuredTextRoom(RECT measured, UINT format);
 // The framework control that owns window, or null.
 TControl *FindControlx(HWND window);
 // Creates this module's manager in library mode, attached to host.

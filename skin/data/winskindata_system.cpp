@@ -55,6 +55,19 @@ int Tnt_DrawTextW(HDC dc, const std::wstring &text, RECT &rect, UINT format) {
   return DrawTextA(dc, narrow.c_str(), -1, &rect, format);
 }
 
+RECT MeasuredTextRoom(RECT r, UINT format) {
+  const LONG room = (r.right - r.left) / 8 + 2;
+  if ((format & DT_CENTER) != 0) {
+    r.left -= room;
+    r.right += room;
+  } else if ((format & DT_RIGHT) != 0) {
+    r.left -= room;
+  } else {
+    r.right += room;
+  }
+  return r;
+}
+
 TControl *FindControlx(HWND window) {
   if (window == nullptr)
     return nullptr;

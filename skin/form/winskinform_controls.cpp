@@ -226,7 +226,7 @@ const std::vector<TAttachRule> &AttachRules() {
        xcTab,
        true,
        false,
-       [](TWinSkinForm &f, TControl *c) { Attach<TSkinTabSheet>(f, c); }},
+       [](TWinSkinForm &f, TControl *c) { Attach<TSkinTabSheet>(f, c, true); }},
       /* 6 */
       {{"TTABBEDNOTEBOOK"},
        true,

@@ -40,7 +40,7 @@ int main(int argc, char **argv) {
     Settle();
     Settle();
     for (int i = 0; i < form->PageControl1->PageCount(); ++i) {
-      form->PageControl1->SetActivePageIndex(i);
+      form->ShowPage(i);
       Settle();
       Capture(form->Handle(), name + "-" + form->PageControl1->Pages(i)->Caption());
     }
