@@ -515,10 +515,15 @@ private:
 std::vector<NamedImage> SkinPainter::Paint() const {
   std::vector<NamedImage> out;
   AddBorders(out);
-  out.push_back({"btnclose.bmp", CaptionButton(glyphs::Close(), true)});
-  out.push_back({"btnmax.bmp", CaptionButton(glyphs::Maximise(), false)});
-  out.push_back({"btnrestore.bmp", CaptionButton(glyphs::Restore(), false)});
-  out.push_back({"btnmin.bmp", CaptionButton(glyphs::Minimise(), false)});
+  const bool thin = shape.thinCaptionGlyphs;
+  out.push_back(
+      {"btnclose.bmp", CaptionButton(thin ? glyphs::CloseThin() : glyphs::Close(), true)});
+  out.push_back(
+      {"btnmax.bmp", CaptionButton(thin ? glyphs::MaximiseThin() : glyphs::Maximise(), false)});
+  out.push_back(
+      {"btnrestore.bmp", CaptionButton(thin ? glyphs::RestoreThin() : glyphs::Restore(), false)});
+  out.push_back(
+      {"btnmin.bmp", CaptionButton(thin ? glyphs::MinimiseThin() : glyphs::Minimise(), false)});
   out.push_back({"btnsysmenu.bmp", SystemMenuButton()});
   out.push_back({"mdicontrols.bmp", MdiControls()});
   out.push_back({"menubar.bmp", MenuBar()});

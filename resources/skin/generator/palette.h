@@ -48,10 +48,11 @@ struct Palette {
 };
 
 struct Shapes {
-  int windowCorner;  // radius of the window's top corners
-  int controlCorner; // push buttons, tabs, scroll and track thumbs, caption buttons
-  int smallCorner;   // check boxes, menu items, tool buttons, progress, small arrows
-  bool captionShine; // a light first row under the caption's outer edge
+  int windowCorner;       // radius of the window's top corners
+  int controlCorner;      // push buttons, tabs, scroll and track thumbs, caption buttons
+  int smallCorner;        // check boxes, menu items, tool buttons, progress, small arrows
+  bool captionShine;      // a light first row under the caption's outer edge
+  bool thinCaptionGlyphs; // one-pixel strokes on the caption buttons instead of two
 };
 
 struct Look {
@@ -59,7 +60,7 @@ struct Look {
   Shapes shapes;
 };
 
-// The look of a variant such as "slate" (the default skin); null for an unknown name.
+// The look of a variant: "slate" (the default skin) or "dark"; null for another name.
 const Look *FindLook(const std::string &variant);
 
 } // namespace skingen
