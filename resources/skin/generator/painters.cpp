@@ -153,7 +153,7 @@ private:
     Image down = Plate(s, s, r, pal.PressedEdge, pal.PressedTop, pal.Pressed);
     Image off = Plate(s, s, r, pal.DisabledEdge, pal.DisabledFace, pal.DisabledFace);
     Image over = Plate(s, s, r, pal.HotEdge, pal.HotTop, pal.Hot);
-    Image focused = Plate(s, s, r, pal.Focus, pal.FaceTop, pal.FaceBottom);
+    Image focused = Plate(s, s, r, pal.Focus, pal.FocusTop, pal.FocusBottom);
     focused.Frame(1, 1, s - 2, s - 2, pal.FocusRing);
     RoundCorners(focused, 0, 0, s, s, r, pal.Focus, kMagenta);
     return Strip({normal, down, off, over, focused});
@@ -501,6 +501,23 @@ private:
     return f;
   }
 
+  // A sunk track bar channel, 16 x 4 (upright: 4 x 16): shadow above and to the left, the
+  // light edge below and to the right.
+  Image TrackChannel(bool vertical) const {
+    Image f(16, 4, pal.Window);
+    f.HLine(0, 0, 16, pal.ChannelShadow);
+    f.VLine(0, 0, 4, pal.ChannelShadow);
+    f.HLine(1, 3, 15, pal.EdgeLight);
+    f.VLine(15, 1, 3, pal.EdgeLight);
+    if (!vertical)
+      return f;
+    Image up(4, 16);
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 4; ++x)
+        up.Set(x, y, f.Get(y, x));
+    return up;
+  }
+
   // Trackbar thumbs. The painter shows frame 2; 1 and 2 are the resting look, then hot,
   // pressed, disabled.
   Image TrackThumb(bool vertical) const {
@@ -555,6 +572,10 @@ std::vector<NamedImage> SkinPainter::Paint() const {
   out.push_back({"progresschunk.bmp", ProgressChunk()});
   out.push_back({"thumbhorz.bmp", TrackThumb(false)});
   out.push_back({"thumbvert.bmp", TrackThumb(true)});
+  if (shape.trackChannels) {
+    out.push_back({"track.bmp", TrackChannel(false)});
+    out.push_back({"trackvert.bmp", TrackChannel(true)});
+  }
   return out;
 }
 

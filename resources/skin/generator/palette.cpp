@@ -51,6 +51,8 @@ const Look kSlate{
             .Checked = 0xCFE1F6,
             .Focus = 0x4A7DB5,
             .FocusRing = 0xB7CFEB,
+            .FocusTop = 0xFFFFFF,
+            .FocusBottom = 0xE8ECF1,
             .DisabledFace = 0xF0F2F5,
             .DisabledEdge = 0xCDD4DC,
             .DisabledText = 0xA0A8B0,
@@ -78,6 +80,7 @@ const Look kSlate{
             .LabelBottom = 0xE3EBF5,
             .TroughTop = 0xE1E6EC,
             .TroughBottom = 0xF4F6F9,
+            .ChannelShadow = 0x9AA8B8,
             .BarTop = 0x72A2D6,
             .BarBottom = 0x3C70AA,
             .BarShine = 0x94BCE5,
@@ -86,7 +89,8 @@ const Look kSlate{
                .controlCorner = 3,
                .smallCorner = 2,
                .captionShine = true,
-               .thinCaptionGlyphs = false},
+               .thinCaptionGlyphs = false,
+               .trackChannels = false},
 };
 
 // Kestrova Graphite, the dark skin: charcoal faces with light text, a flat deep caption, teal
@@ -136,7 +140,9 @@ const Look kDark{
             .PressedEdge = 0x36A69C,
             .Checked = 0x24504C,
             .Focus = 0x3FB5AA,
-            .FocusRing = 0x2A6661,
+            .FocusRing = 0x56C2B8,
+            .FocusTop = 0x31938B,
+            .FocusBottom = 0x2B857D,
             .DisabledFace = 0x2E3238,
             .DisabledEdge = 0x40454D,
             .DisabledText = 0x6C737D,
@@ -164,6 +170,7 @@ const Look kDark{
             .LabelBottom = 0x31363D,
             .TroughTop = 0x1F2227,
             .TroughBottom = 0x24282E,
+            .ChannelShadow = 0x14161A,
             .BarTop = 0x48C2B6,
             .BarBottom = 0x2A8E85,
             .BarShine = 0x6FD4CA,
@@ -172,7 +179,8 @@ const Look kDark{
                .controlCorner = 2,
                .smallCorner = 1,
                .captionShine = false,
-               .thinCaptionGlyphs = true},
+               .thinCaptionGlyphs = true,
+               .trackChannels = true},
 };
 
 } // namespace

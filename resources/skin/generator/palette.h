@@ -29,8 +29,8 @@ struct Palette {
   Rgb BoxTop, BoxBottom;   // check boxes and radio buttons at rest
   Rgb Hot, HotTop, HotEdge, HotEdgeSoft;
   Rgb Pressed, PressedTop, PressedEdge;
-  Rgb Checked; // a tool button that stays down
-  Rgb Focus, FocusRing;
+  Rgb Checked;                                 // a tool button that stays down
+  Rgb Focus, FocusRing, FocusTop, FocusBottom; // the edge, inner ring and face of a focused button
   Rgb DisabledFace, DisabledEdge, DisabledText;
   Rgb Glyph, GlyphPressed, GlyphHot;
   Rgb Accent;
@@ -44,6 +44,7 @@ struct Palette {
   Rgb GroupEdgeDisabled;
   Rgb LabelEdge, LabelTop, LabelBottom; // the group box caption plate
   Rgb TroughTop, TroughBottom;
+  Rgb ChannelShadow; // the upper and left edge of a sunk track bar channel
   Rgb BarTop, BarBottom, BarShine;
 };
 
@@ -53,6 +54,7 @@ struct Shapes {
   int smallCorner;        // check boxes, menu items, tool buttons, progress, small arrows
   bool captionShine;      // a light first row under the caption's outer edge
   bool thinCaptionGlyphs; // one-pixel strokes on the caption buttons instead of two
+  bool trackChannels;     // its own track bar channels instead of the program's built-in ones
 };
 
 struct Look {
