@@ -422,12 +422,12 @@ private:
       Image f(20, 20);
       f.VGradient(0, 0, 20, 19, top, bottom);
       f.HLine(0, 19, 20, pal.Border);
-      f.VLine(19, 3, 13, pal.Separator);
+      f.VLine(19, 3, 13, pal.HeaderLine);
       return f;
     };
     const Image normal = item(pal.HeaderTop, pal.HeaderBottom);
-    return Strip(
-        {normal, item(pal.HotTop, pal.Hot), item(pal.Pressed, pal.PressedTop), normal, normal});
+    return Strip({normal, item(pal.HeaderHotTop, pal.HeaderHotBottom),
+                  item(pal.HeaderPressedTop, pal.HeaderPressedBottom), normal, normal});
   }
 
   // Frames: 1 normal, 2 separator, 3 disabled, 4 selected, 5 selected and pressed.

@@ -40,7 +40,10 @@ struct Palette {
   Rgb Thumb, ThumbEdge, ThumbPressed, ThumbHot;
   Rgb ThumbGrip, ThumbGripPressed, ThumbGripHot;
   Rgb TabTop, TabBottom, TabSelectedTop; // a selected tab ends in Face, joining its pane
-  Rgb HeaderTop, HeaderBottom;
+  // Headers: the engine writes their captions in the system's window text (black), so they
+  // stay light in every look.
+  Rgb HeaderTop, HeaderBottom, HeaderHotTop, HeaderHotBottom, HeaderPressedTop, HeaderPressedBottom,
+      HeaderLine;
   Rgb GroupEdgeDisabled;
   Rgb LabelEdge, LabelTop, LabelBottom; // the group box caption plate
   Rgb TroughTop, TroughBottom;

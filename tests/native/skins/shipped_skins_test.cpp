@@ -143,6 +143,19 @@ TEST(ShippedSkins, EveryTextStandsOutFromWhatItIsDrawnOn) {
     for (const auto &c : cases)
       EXPECT_GE(Contrast(c.text, c.back), 4.5)
           << c.what << ": " << Text(c.text) << " on " << Text(c.back);
+
+    // Texts the skin does not colour: header captions are written in the system's window text,
+    // and a focused push button takes its control's font colour, which is the system's window
+    // text for our forms and the scheme's button text for other windows.
+    const Rgb black;
+    for (int frame : {1, 2, 3}) {
+      const Rgb back = skin.FrameMiddle("Headerbar", "Image", frame, 5);
+      EXPECT_GE(Contrast(black, back), 4.5) << "header frame " << frame << ": " << Text(back);
+    }
+    const Rgb focused = skin.FrameMiddle("Buttons", "Bitmap", 5, 5);
+    for (const Rgb text : {black, skin.Colour("Colours", "ButtonText")})
+      EXPECT_GE(Contrast(text, focused), 3.0)
+          << "focused button: " << Text(text) << " on " << Text(focused);
   }
 }
 
