@@ -26,7 +26,12 @@ Glyph Close();    // 10 x 10 cross
 Glyph Maximise(); // 10 x 10 window outline with a heavy top
 Glyph Restore();  // two overlapping windows, 10 x 10
 Glyph Minimise(); // a bar at the foot of a 10 x 10 cell
-Glyph Check();    // 8 x 6 tick
+// The caption glyphs drawn with one-pixel strokes in a 9 x 9 cell.
+Glyph CloseThin();
+Glyph MaximiseThin();
+Glyph RestoreThin();
+Glyph MinimiseThin();
+Glyph Check(); // 8 x 6 tick
 Glyph Indeterminate();
 Glyph RadioDot();       // 5 x 5
 Glyph ChevronDown();    // 7 x 4

@@ -1,6 +1,7 @@
-// The pictures of the default skin and of the program's built-in bitmaps.
+// The pictures of a skin and of the program's built-in bitmaps.
 #pragma once
 
+#include "resources/skin/generator/palette.h"
 #include "resources/skin/generator/raster.h"
 
 #include <string>
@@ -14,7 +15,7 @@ struct NamedImage {
 };
 
 // Every bitmap the skin's INI names, in the state order each painter expects.
-std::vector<NamedImage> PaintSkin();
+std::vector<NamedImage> PaintSkin(const Look &look);
 
 struct BuiltinImage {
   std::string file;

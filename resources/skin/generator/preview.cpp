@@ -1,7 +1,5 @@
 #include "resources/skin/generator/preview.h"
 
-#include "resources/skin/generator/palette.h"
-
 #include <algorithm>
 #include <map>
 #include <stdexcept>
@@ -81,11 +79,11 @@ struct Skin {
   }
 };
 
-Image MockWindow(const Skin &s, bool active) {
+Image MockWindow(const Skin &s, Rgb face, bool active) {
   const int W = 400, H = 270, side = 4, cap = 28;
   const int frame = active ? 1 : 2;
   Image win(W, H, kDesk);
-  Image body(W, H, palette::Face);
+  Image body(W, H, face);
   body.Blit(NineSlice(FrameOf(s["left.bmp"], frame, 2), side, H, 0, cap, 0, side), 0, 0);
   body.Blit(NineSlice(FrameOf(s["right.bmp"], frame, 2), side, H, 0, cap, 0, side), W - side, 0);
   body.Blit(NineSlice(FrameOf(s["top.bmp"], frame, 2, true), W - 2 * side, cap, 8, 0, 8, 0), side,
@@ -143,7 +141,7 @@ Image MockWindow(const Skin &s, bool active) {
   Over(win, NineSlice(FrameOf(s["tabs.bmp"], 2, 5), 60, 22, 4, 4, 4, 2), 73, y);
   Over(win, NineSlice(FrameOf(s["tabs.bmp"], 3, 5), 60, 22, 4, 4, 4, 2), 132, y);
   // Up-down.
-  Image ud(16, 24, palette::Face);
+  Image ud(16, 24, face);
   Over(ud, NineSlice(FrameOf(s["updownvert.bmp"], 4, 8), 16, 12, 0, 0, 0, 0), 0, 0);
   Over(ud, NineSlice(FrameOf(s["updownvert.bmp"], 5, 8), 16, 12, 0, 0, 0, 0), 0, 12);
   const Image g1 = FrameOf(s["updownvertglyph.bmp"], 4, 8),
@@ -158,13 +156,13 @@ Image MockWindow(const Skin &s, bool active) {
 
 } // namespace
 
-Image ContactSheet(const std::vector<NamedImage> &pictures) {
+Image ContactSheet(const std::vector<NamedImage> &pictures, Rgb face) {
   Skin skin;
   for (const NamedImage &p : pictures)
     skin.images[p.file] = p.image;
   const int k = 3, pad = 12, maxWidth = 1500;
-  const Image active = Scaled(MockWindow(skin, true), 2);
-  const Image inactive = Scaled(MockWindow(skin, false), 2);
+  const Image active = Scaled(MockWindow(skin, face, true), 2);
+  const Image inactive = Scaled(MockWindow(skin, face, false), 2);
   // Lay the enlarged pictures out in rows.
   struct Placed {
     Image img;

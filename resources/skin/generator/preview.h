@@ -6,6 +6,7 @@
 
 namespace skingen {
 
-Image ContactSheet(const std::vector<NamedImage> &skin);
+// face: the window face of the skin, behind its controls.
+Image ContactSheet(const std::vector<NamedImage> &skin, Rgb face);
 
 } // namespace skingen
