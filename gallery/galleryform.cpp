@@ -62,6 +62,7 @@ TGalleryForm::TGalleryForm(TComponent *owner)
   focusSamples_ = FillGalleryPages(*this);
   BuildSkinMenu();
   PageControl1->OnChange = TNotifyEvent(this, &TGalleryForm::PageChange);
+  SkinData1->OnSkinChanged = TNotifyEvent(this, &TGalleryForm::SkinChanged);
   StatusBar1->SetSimplePanel(true);
   StatusBar1->SetSimpleText("Built-in skin");
 }
@@ -152,6 +153,38 @@ void TGalleryForm::OpenSkinItemClick(TObject *) {
 
 void TGalleryForm::SkinnedItemClick(TObject *) {
   SetSkinned(!skinnedItem_->Checked);
+}
+
+namespace {
+
+// The texts the skin engine leaves to a control's own font colour: labels and the captions of
+// check boxes, radio buttons, group boxes and panels, all drawn on the skin's face.
+void ColourFaceTexts(TWinControl *parent, TColor colour) {
+  for (int i = 0; i < parent->ControlCount(); ++i) {
+    TControl *control = parent->Controls(i);
+    if (dynamic_cast<TLabel *>(control) != nullptr ||
+        dynamic_cast<TCustomCheckBox *>(control) != nullptr ||
+        dynamic_cast<TRadioButton *>(control) != nullptr ||
+        dynamic_cast<TCustomGroupBox *>(control) != nullptr ||
+        dynamic_cast<TCustomPanel *>(control) != nullptr)
+      control->Font()->SetColor(colour);
+    else if (dynamic_cast<TCustomEdit *>(control) != nullptr) // on the window colour, and
+      control->Font()->SetColor(clWindowText);              // not its group's font colour
+    if (auto *inner = dynamic_cast<TWinControl *>(control))
+      ColourFaceTexts(inner, colour);
+  }
+}
+
+} // namespace
+
+void TGalleryForm::SkinChanged(TObject *) {
+  // A dark skin needs light text where the engine draws in the control's font colour.
+  const bool skinned = SkinData1->Active() && !SkinData1->NoSkin;
+  const TColor text = skinned ? SkinData1->Colors[csButtonText] : clBtnText;
+  ColourFaceTexts(this, text);
+  if (mdiWindow_ != nullptr)
+    ColourFaceTexts(mdiWindow_, text);
+  Invalidate();
 }
 
 // ------------------------------------------------------------------------- pages

@@ -74,6 +74,7 @@ private:
   // Puts the check mark on the skin in use.
   void MarkSkinInUse();
   void PageChange(TObject *Sender);
+  void SkinChanged(TObject *Sender);
   void CascadeClick(TObject *Sender);
   void TileClick(TObject *Sender);
   // Each page focuses its "focused" sample when it is shown.

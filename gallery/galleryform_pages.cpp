@@ -39,6 +39,7 @@ template <typename T> T *Disabled(T *control) {
 void Label(TGalleryForm &form, TWinControl *page, int x, int y, int w, const std::string &text) {
   auto *label = new TLabel(&form);
   label->SetAutoSize(false);
+  label->SetParentColor(true); // on the page's face, whatever colour the skin gives it
   label->SetParent(page);
   label->SetBounds(x, y, w, 16);
   label->SetCaption(text);

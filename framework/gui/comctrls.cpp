@@ -47,10 +47,11 @@ void TUpDown::CreateParams(TCreateParams &p) {
 
 void TUpDown::CreateHandleDone() {
   TWinControl::CreateHandleDone();
-  SendMessageA(Handle(), UDM_SETRANGE32, static_cast<WPARAM>(min_), max_);
-  SendMessageA(Handle(), UDM_SETPOS32, 0, position_);
+  // The buddy first: setting the position writes it into the buddy's text.
   if (associate_ != nullptr)
     SendMessageA(Handle(), UDM_SETBUDDY, reinterpret_cast<WPARAM>(associate_->Handle()), 0);
+  SendMessageA(Handle(), UDM_SETRANGE32, static_cast<WPARAM>(min_), max_);
+  SendMessageA(Handle(), UDM_SETPOS32, 0, position_);
 }
 
 void TUpDown::SetMin(int value) {

@@ -339,7 +339,12 @@ void TWinSkinForm::SkinChange() {
       if (auto *owned = dynamic_cast<TCustomForm *>(Form->Components(i)))
         owned->SetColor(face);
   }
-  // Attached control objects re-skin themselves here once there are any.
+  // Attached control objects drop what they cached of the old skin and repaint (a copy: an
+  // object may detach itself meanwhile).
+  const std::vector<TSkinControl *> controls = Controls;
+  for (TSkinControl *control : controls)
+    if (TObject::IsLive(control))
+      control->SkinChange();
   SkinState = 3;
   regionStale_ = true;
   if (SkinFrame && Form != nullptr) {

@@ -14,6 +14,7 @@
 // KESTROVA_HELP_HOLD_MS=N keeps both windows open N milliseconds before they are closed, long
 // enough to take a picture of the display from outside.
 #include "skin/data/winskindlg.h"
+#include "tests/win/support/running_process.h"
 
 #include <windows.h>
 
@@ -33,53 +34,17 @@ const char kHelpButton[] = "帮助(&H)";
 const char kHelpTitle[] = "Kestrova 帮助";
 const char kHelpClass[] = "HH Parent";
 
-std::string TextOf(HWND window) {
-  char text[256] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
-
-std::string ClassOf(HWND window) {
-  char name[64] = {};
-  GetClassNameA(window, name, sizeof name);
-  return name;
-}
-
-DWORD ProcessOf(HWND window) {
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  return process;
-}
-
-// The tree's bin/ folder: the tests live in tests/ beside it.
-std::string BinFolder() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder = path;
-  folder.resize(folder.find_last_of('\\') + 1);
-  return folder + "..\\bin\\";
-}
+using outside::BinFolder;
+using outside::ChildWindows;
+using outside::ClassOf;
+using outside::ProcessOf;
+using outside::TextOf;
+using outside::TopLevelWindows;
+using outside::WaitFor;
 
 bool FileExists(const std::string &path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
-BOOL CALLBACK Collect(HWND window, LPARAM list) {
-  reinterpret_cast<std::vector<HWND> *>(list)->push_back(window);
-  return TRUE;
-}
-
-std::vector<HWND> TopLevelWindows() {
-  std::vector<HWND> windows;
-  EnumWindows(&Collect, reinterpret_cast<LPARAM>(&windows));
-  return windows;
-}
-
-std::vector<HWND> ChildWindows(HWND parent) {
-  std::vector<HWND> windows;
-  EnumChildWindows(parent, &Collect, reinterpret_cast<LPARAM>(&windows));
-  return windows;
 }
 
 HWND ChildWithText(HWND parent, const std::string &text) {
@@ -113,17 +78,6 @@ std::vector<HWND> HelpWindows() {
   return found;
 }
 
-// Polls find every 100 ms for up to milliseconds.
-template <typename Find> auto WaitFor(Find find, DWORD milliseconds) {
-  const DWORD start = GetTickCount();
-  for (;;) {
-    auto found = find();
-    if (found || GetTickCount() - start >= milliseconds)
-      return found;
-    Sleep(100);
-  }
-}
-
 // Closes a window of another process and waits for that process to end; ends it if it will not.
 void CloseAndWait(HWND window, DWORD milliseconds) {
   HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, ProcessOf(window));
@@ -134,38 +88,6 @@ void CloseAndWait(HWND window, DWORD milliseconds) {
     TerminateProcess(process, 1);
   CloseHandle(process);
 }
-
-// The program's process, ended with the test whatever happens.
-class RunningProgram {
-public:
-  explicit RunningProgram(const std::string &exe) {
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    std::string command = "\"" + exe + "\"";
-    started_ = CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                              nullptr, &startup, &info_) != FALSE;
-    if (started_)
-      WaitForInputIdle(info_.hProcess, 10000);
-  }
-  ~RunningProgram() {
-    if (!started_)
-      return;
-    if (HWND main = MainWindowOf(info_.dwProcessId))
-      PostMessageA(main, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(info_.hProcess, 10000) != WAIT_OBJECT_0)
-      TerminateProcess(info_.hProcess, 1);
-    CloseHandle(info_.hThread);
-    CloseHandle(info_.hProcess);
-  }
-  RunningProgram(const RunningProgram &) = delete;
-  RunningProgram &operator=(const RunningProgram &) = delete;
-  bool Started() const { return started_; }
-  DWORD Id() const { return info_.dwProcessId; }
-
-private:
-  PROCESS_INFORMATION info_ = {};
-  bool started_ = false;
-};
 
 // A left click at the middle of window, through the system's input queue.
 void ClickWithMouse(HWND window) {
@@ -184,7 +106,7 @@ void ClickWithMouse(HWND window) {
 
 TEST(RunningProgram, EveryControlOfTheMainWindowIsSkinned) {
   const std::string bin = BinFolder();
-  RunningProgram program(bin + "Kestrova.exe");
+  outside::RunningProcess program(bin + "Kestrova.exe");
   ASSERT_TRUE(program.Started()) << "Kestrova.exe did not start: " << GetLastError();
   HWND main = WaitFor([&] { return MainWindowOf(program.Id()); }, 30000);
   ASSERT_NE(main, nullptr) << "no main window";
@@ -220,7 +142,7 @@ TEST(HelpWindow, TheHelpButtonOpensTheHelpFileOnItsFirstPage) {
     CloseAndWait(stale, 10000);
   ASSERT_TRUE(HelpWindows().empty());
 
-  RunningProgram program(bin + "Kestrova.exe");
+  outside::RunningProcess program(bin + "Kestrova.exe");
   ASSERT_TRUE(program.Started()) << "Kestrova.exe did not start: " << GetLastError();
   HWND main = WaitFor([&] { return MainWindowOf(program.Id()); }, 30000);
   ASSERT_NE(main, nullptr) << "no main window";

@@ -1,4 +1,5 @@
 // A form read from form data, driven through real windows, keys, hooks and timers.
+#include "framework/gui/comctrls.h"
 #include "framework/gui/dialogs.h"
 #include "framework/gui/extctrls.h"
 #include "framework/gui/forms.h"
@@ -585,6 +586,86 @@ TEST(OpenDialog, ResultsAndFiltersRespectDoubleByteCharacters) {
             std::vector<std::string>{"C:\\docs\\a.doc"});
 
   EXPECT_EQ(FilterToDialogFormat("a\x81\x7C|*.a"), std::string("a\x81\x7C\0*.a\0\0", 9));
+}
+
+// Pages described in form data become the pages of the page control they sit in, in order,
+// with what they hold; showing another page hides the first.
+TEST(PageControls, FormDataPutsEachTabSheetIntoItsPageControl) {
+  const char data[] = R"(object TestForm: TTestForm
+  ClientWidth = 320
+  ClientHeight = 240
+  object Pages: TPageControl
+    Left = 8
+    Top = 8
+    Width = 300
+    Height = 200
+    object First: TTabSheet
+      Caption = 'One'
+    end
+    object Second: TTabSheet
+      Caption = 'Two'
+      object Button1: TButton
+        Left = 10
+        Top = 10
+        Width = 80
+        Height = 25
+        Caption = 'Inside'
+      end
+    end
+  end
+end
+)";
+  TTestForm form(Application, data);
+  form.ShowForm();
+  Application->ProcessMessages();
+  auto *pages = dynamic_cast<TPageControl *>(form.FindComponent("Pages"));
+  ASSERT_NE(pages, nullptr);
+  ASSERT_EQ(pages->PageCount(), 2);
+  EXPECT_EQ(pages->Pages(0)->Caption(), "One");
+  EXPECT_EQ(pages->Pages(1)->Caption(), "Two");
+  EXPECT_EQ(pages->Pages(1)->PageControl(), pages);
+  EXPECT_EQ(SendMessageA(pages->Handle(), TCM_GETITEMCOUNT, 0, 0), 2);
+  EXPECT_EQ(form.Button1->Parent(), pages->Pages(1));
+  EXPECT_TRUE(IsWindowVisible(pages->Pages(0)->Handle()));
+  pages->SetActivePageIndex(1);
+  EXPECT_FALSE(IsWindowVisible(pages->Pages(0)->Handle()));
+  EXPECT_TRUE(IsWindowVisible(form.Button1->Handle()));
+}
+
+TEST(UpDowns, AnUpDownWritesItsPositionIntoItsAssociateWhenItsWindowIsMade) {
+  TForm form(Application);
+  auto *edit = new TEdit(&form);
+  edit->SetParent(&form);
+  auto *spin = new TUpDown(&form);
+  spin->SetParent(&form);
+  spin->SetMax(99);
+  spin->SetAssociate(edit);
+  spin->SetPosition(42);
+  form.ShowForm();
+  Application->ProcessMessages();
+  EXPECT_EQ(TextOf(edit->Handle()), "42");
+  spin->SetPosition(7);
+  EXPECT_EQ(TextOf(edit->Handle()), "7");
+}
+
+// An MDI form that is not the application's main form holds the children it owns.
+TEST(MDIForms, AChildOwnedByAnMDIFormLivesInThatFormsClient) {
+  TForm frame(Application);
+  frame.SetFormStyle(TFormStyle::fsMDIForm);
+  frame.SetBounds(20, 20, 400, 300);
+  frame.ShowForm();
+  auto *child = new TForm(&frame);
+  child->SetBounds(10, 10, 200, 150);
+  child->SetFormStyle(TFormStyle::fsMDIChild);
+  child->Show();
+  Application->ProcessMessages();
+  ASSERT_NE(frame.ClientHandle(), nullptr);
+  EXPECT_EQ(GetParent(child->Handle()), frame.ClientHandle());
+  EXPECT_EQ(frame.MDIChildCount(), 1);
+  EXPECT_EQ(frame.ActiveMDIChild(), child);
+  delete child;
+  Application->ProcessMessages();
+  EXPECT_EQ(frame.MDIChildCount(), 0);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "skin/data/winskindata.h"
 #include "skin/data/winskindlg.h"
 #include "skin/form/winskinform.h"
+#include "tests/win/skindata/skinned_app_test.h"
 
 #include <gtest/gtest.h>
 
@@ -33,14 +34,7 @@ private:
 const auto *const environment = ::testing::AddGlobalTestEnvironment(new Environment);
 
 bool PumpUntil(const std::function<bool()> &done, int milliseconds = 5000) {
-  const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
-  while (!done()) {
-    if (static_cast<int>(end - GetTickCount()) <= 0)
-      return false;
-    Application->ProcessMessages();
-    Sleep(5);
-  }
-  return true;
+  return skintest::SkinnedAppTest::PumpUntil(done, milliseconds);
 }
 
 // The skin manager's pending action (a skin switch, skinning on or off), run now instead of
