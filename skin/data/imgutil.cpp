@@ -85,24 +85,24 @@ void TurnBitmap(TBitmap *bitmap, Turn turn) {
 
 enum class Mirror { LeftRight, TopBottom };
 
+// In place: the pixels trade places within the bitmap's own rows, so no second bitmap is made.
 void MirrorBitmap(TBitmap *bitmap, Mirror mirror) {
   if (!bitmap || bitmap->Empty())
     return;
   const int w = bitmap->Width(), h = bitmap->Height();
   // Only 24 and 32 bits are kept in memory, so a pixel is 3 or 4 whole bytes.
-  TBitmap result(w, h, bitmap->PixelFormat());
-  const int step = BytesPerPixel(*bitmap);
-  for (int y = 0; y < h; ++y) {
-    const uint8_t *src = Row(*bitmap, mirror == Mirror::TopBottom ? h - 1 - y : y);
-    uint8_t *dst = Row(result, y);
-    if (mirror == Mirror::TopBottom) {
-      std::memcpy(dst, src, static_cast<size_t>(w) * step);
-      continue;
-    }
-    for (int x = 0; x < w; ++x)
-      std::memcpy(dst + (w - 1 - x) * step, src + x * step, static_cast<size_t>(step));
+  const size_t step = static_cast<size_t>(BytesPerPixel(*bitmap));
+  if (mirror == Mirror::TopBottom) {
+    const auto rowBytes = static_cast<size_t>(w) * step;
+    for (int y = 0; y < h / 2; ++y)
+      std::swap_ranges(Row(*bitmap, y), Row(*bitmap, y) + rowBytes, Row(*bitmap, h - 1 - y));
+    return;
   }
-  bitmap->Assign(result);
+  for (int y = 0; y < h; ++y) {
+    uint8_t *row = Row(*bitmap, y);
+    for (int x = 0; x < w / 2; ++x)
+      std::swap_ranges(row + x * step, row + (x + 1) * step, row + (w - 1 - x) * step);
+  }
 }
 
 // The ramp cache. Each slot also keeps the length and end colours it was asked for, so that a
@@ -209,6 +209,53 @@ void Drehen90Grad(TBitmap *bitmap) {
 
 void Drehen270Grad(TBitmap *bitmap) {
   TurnBitmap(bitmap, Turn::CounterClockwise);
+}
+
+void CopyPixels(TBitmap &dest, int dx, int dy, TBitmap &source, int sx, int sy, int w, int h,
+                const RECT &clip, bool keyed) {
+  // The block shrinks to where its source lies inside source and its target inside dest and clip.
+  const int left = std::max({0, -sx, -dx, static_cast<int>(clip.left) - dx});
+  const int top = std::max({0, -sy, -dy, static_cast<int>(clip.top) - dy});
+  const int right =
+      std::min({w, source.Width() - sx, dest.Width() - dx, static_cast<int>(clip.right) - dx});
+  const int bottom =
+      std::min({h, source.Height() - sy, dest.Height() - dy, static_cast<int>(clip.bottom) - dy});
+  if (left >= right || top >= bottom)
+    return;
+  const int sStep = BytesPerPixel(source), dStep = BytesPerPixel(dest);
+  const bool raw = sStep == dStep && !keyed;
+  for (int y = top; y < bottom; ++y) {
+    const uint8_t *s = Row(source, sy + y) + (sx + left) * sStep;
+    uint8_t *d = Row(dest, dy + y) + (dx + left) * dStep;
+    if (raw) {
+      std::memmove(d, s, static_cast<size_t>(right - left) * sStep);
+      continue;
+    }
+    for (int x = left; x < right; ++x, s += sStep, d += dStep) {
+      if (keyed && s[0] == 255 && s[1] == 0 && s[2] == 255)
+        continue;
+      d[0] = s[0];
+      d[1] = s[1];
+      d[2] = s[2];
+      if (dStep == 4)
+        d[3] = sStep == 4 ? s[3] : 0;
+    }
+  }
+}
+
+void FillPixels(TBitmap &bitmap, const RECT &r, COLORREF colour) {
+  const int left = std::max<int>(r.left, 0), right = std::min<int>(r.right, bitmap.Width());
+  const int top = std::max<int>(r.top, 0), bottom = std::min<int>(r.bottom, bitmap.Height());
+  if (left >= right || top >= bottom)
+    return;
+  const int step = BytesPerPixel(bitmap);
+  const uint8_t pixel[4] = {static_cast<uint8_t>(Blue(colour)), static_cast<uint8_t>(Green(colour)),
+                            static_cast<uint8_t>(Red(colour)), 0};
+  for (int y = top; y < bottom; ++y) {
+    uint8_t *d = Row(bitmap, y) + left * step;
+    for (int x = left; x < right; ++x, d += step)
+      std::memcpy(d, pixel, static_cast<size_t>(step));
+  }
 }
 
 TColor Blend(TColor c1, TColor c2, int amount) {
