@@ -279,31 +279,65 @@ int GetHSV(TColor color) {
   return ((hi - lo) * 255 * 2 + hi) / (2 * hi);
 }
 
-void GradFill(HDC dc, const RECT &r, TColor c1, TColor c2, int direction) {
-  if (!RectVisible(dc, &r))
-    return;
+namespace {
+
+// Band i of a gradient over r: one pixel thick, across the whole rectangle.
+RECT Band(const RECT &r, bool vertical, int i) {
+  return vertical ? RECT{r.left, r.top + i, r.right, r.top + i + 1}
+                  : RECT{r.left + i, r.top, r.left + i + 1, r.bottom};
+}
+
+// The ramp of a gradient over r and the bands of it inside clip: first to last (none when last
+// is below first). False when there is nothing to paint.
+bool GradBands(const RECT &r, const RECT &clip, TColor c1, TColor c2, bool vertical,
+               const std::vector<TColor> *&ramp, int &first, int &last) {
   const COLORREF from = ColorToRGB(c1), to = ColorToRGB(c2);
-  const bool vertical = direction != 0;
   const int n = vertical ? r.bottom - r.top : r.right - r.left;
   if (n <= 0)
-    return;
-  RECT clip{};
-  GetClipBox(dc, &clip);
+    return false;
   const int start = vertical ? r.top : r.left, end = vertical ? r.bottom : r.right;
   const int clipStart = vertical ? clip.top : clip.left,
             clipEnd = vertical ? clip.bottom : clip.right;
-  int first = 0, last = n - 1;
+  first = 0;
+  last = n - 1;
   if (clipStart > start)
     first = clipStart - start;
   if (end > clipEnd)
     last -= end - clipEnd;
-  const std::vector<TColor> &ramp = FindOrBuildRamp(n, from, to);
+  ramp = &FindOrBuildRamp(n, from, to);
+  return true;
+}
+
+} // namespace
+
+void GradFill(HDC dc, const RECT &r, TColor c1, TColor c2, int direction) {
+  if (!RectVisible(dc, &r))
+    return;
+  RECT clip{};
+  GetClipBox(dc, &clip);
+  const std::vector<TColor> *ramp = nullptr;
+  int first = 0, last = -1;
+  if (!GradBands(r, clip, c1, c2, direction != 0, ramp, first, last))
+    return;
   for (int i = first; i <= last; ++i) {
-    const RECT band = vertical ? RECT{r.left, r.top + i, r.right, r.top + i + 1}
-                               : RECT{r.left + i, r.top, r.left + i + 1, r.bottom};
-    GdiBrush brush(CreateSolidBrush(ramp[static_cast<size_t>(i)]));
+    const RECT band = Band(r, direction != 0, i);
+    GdiBrush brush(CreateSolidBrush((*ramp)[static_cast<size_t>(i)]));
     FillRect(dc, &band, brush.Get());
   }
+}
+
+void GradFillPixels(TBitmap &bitmap, const RECT &r, TColor c1, TColor c2, int direction) {
+  const RECT bounds{0, 0, bitmap.Width(), bitmap.Height()};
+  RECT visible{};
+  if (!IntersectRect(&visible, &r, &bounds))
+    return;
+  const std::vector<TColor> *ramp = nullptr;
+  int first = 0, last = -1;
+  if (!GradBands(r, bounds, c1, c2, direction != 0, ramp, first, last))
+    return;
+  for (int i = first; i <= last; ++i)
+    FillPixels(bitmap, Band(r, direction != 0, i),
+               static_cast<COLORREF>((*ramp)[static_cast<size_t>(i)]));
 }
 
 namespace imgutil_detail {

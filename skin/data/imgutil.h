@@ -43,6 +43,9 @@ TColor Blend(TColor c1, TColor c2, int amount);
 // Fills r on dc with a gradient from c1 to c2: top to bottom when direction is 1, left to right
 // when it is 0. Only the bands inside the clip box are painted.
 void GradFill(HDC dc, const RECT &r, TColor c1, TColor c2, int direction);
+// GradFill's bands written straight into the bitmap's pixels, the bitmap's bounds standing for
+// the clip box; the same ramp cache serves both.
+void GradFillPixels(TBitmap &bitmap, const RECT &r, TColor c1, TColor c2, int direction);
 // A saturation figure 0..255; 200 for any colour whose three channels are all below 160.
 int GetHSV(TColor color);
 

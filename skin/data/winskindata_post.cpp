@@ -5,6 +5,8 @@
 #include "skin/form/winskinform_draw.h"
 #include "skin/storage/winskinini.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr COLORREF kMagenta = 0xFF00FF;
@@ -12,17 +14,34 @@ constexpr COLORREF kMagenta = 0xFF00FF;
 // The combo box picture's pieces, drawn into one cell of the strip (clipped to it) as DrawRect2
 // and DrawRect3 draw them onto a device context.
 
-// Frame i of the element, nine-sliced onto dest (cell coordinates), not tiled; keyed leaves its
-// magenta out.
+// Frame i of the element nine-sliced over dest (cell coordinates), not tiled, as GetHMap slices
+// it, then laid into the strip; keyed leaves its magenta out. The frame is sliced on scratch, a
+// bitmap at least as large as dest that serves every state, so that no bitmap or device context
+// is made per piece: the eight border pieces by DrawBorder, then the centre, black where no
+// piece reaches.
 void SliceInto(TBitmap &strip, const RECT &cell, const RECT &dest, TDataSkinObject &element, int i,
-               int frames, bool keyed) {
+               int frames, bool keyed, TBitmap &scratch) {
   TBitmap &source = *element.Image;
-  if (dest.right < dest.left || source.Empty() || source.Width() / frames == 0)
+  const int W = dest.right - dest.left, H = dest.bottom - dest.top;
+  const int fw = source.Width() / frames, fh = source.Height();
+  if (W <= 0 || H <= 0 || fw <= 0 || fh <= 0)
     return;
-  const std::unique_ptr<TBitmap> image =
-      GetHMap(dest, source, element.Margins, i, frames, false, false);
-  CopyPixels(strip, cell.left + dest.left, dest.top, *image, 0, 0, image->Width(), image->Height(),
-             cell, keyed);
+  FillPixels(scratch, RECT{0, 0, W, H}, 0);
+  HDC dc = scratch.Canvas().Handle();
+  DrawBorder(dc, RECT{0, 0, W, H}, source, element.Margins, i, frames, 0, false);
+  // The centre between the margins that fit: a pair wider than dest is dropped.
+  RECT m{std::max<LONG>(element.Margins.left, 0), std::max<LONG>(element.Margins.top, 0),
+         std::max<LONG>(element.Margins.right, 0), std::max<LONG>(element.Margins.bottom, 0)};
+  if (W < m.left + m.right)
+    m.left = m.right = 0;
+  if (H < m.top + m.bottom)
+    m.top = m.bottom = 0;
+  const int sw = fw - m.left - m.right, sh = fh - m.top - m.bottom;
+  const int dw = W - m.left - m.right, dh = H - m.top - m.bottom;
+  if (sw > 0 && sh > 0 && dw > 0 && dh > 0)
+    StretchBlt(dc, m.left, m.top, dw, dh, source.Canvas().Handle(), (i - 1) * fw + m.left, m.top,
+               sw, sh, SRCCOPY);
+  CopyPixels(strip, cell.left + dest.left, dest.top, scratch, 0, 0, W, H, cell, keyed);
 }
 
 // Frame i of source centred on dest (cell coordinates), magenta left out. The frame is first cut
@@ -112,14 +131,14 @@ void TSkinData::ReBuildCombobox() {
   FillPixels(strip, RECT{0, 0, 50 * n, 21}, kMagenta);
   const RECT whole{0, 0, 50, 21};
   const RECT button{50 - b, 0, 50, 21};
-  TBitmap glyph;
+  TBitmap scratch(std::max(50, b), 21, TPixelFormat::pf24bit), glyph;
   for (int i = 1; i <= n; ++i) {
     const int x0 = 50 * (i - 1);
     const RECT cell{x0, 0, x0 + 50, 21};
     if (i > 1)
       CopyPixels(strip, x0, 0, strip, x0 - 50, 0, 50, 21, cell, false);
-    SliceInto(strip, cell, whole, *SunkEdge, i, n, SunkEdge->Trans == 1);
-    SliceInto(strip, cell, button, *ComboButton, i, ComboButton->Frames(), true);
+    SliceInto(strip, cell, whole, *SunkEdge, i, n, SunkEdge->Trans == 1, scratch);
+    SliceInto(strip, cell, button, *ComboButton, i, ComboButton->Frames(), true, scratch);
     if (ExtraImages != nullptr)
       CentreInto(strip, cell, button, *ExtraImages->Image, i, ExtraImages->Frames(), glyph);
     // The edit area stays transparent.
@@ -169,8 +188,7 @@ void TSkinData::RebuildToolbar() {
   if (s > 110)
     to = Blend(c, clWhite, (225 - s) * 25 / 140 + 50);
   TBitmap gradient(10, 40, TPixelFormat::pf24bit);
-  GradFill(gradient.Canvas().Handle(), RECT{0, 0, 10, 40}, from, to, 1);
-  GdiFlush();
+  GradFillPixels(gradient, RECT{0, 0, 10, 40}, from, to, 1);
   if (Toolbar == nullptr) {
     Toolbar = new TDataSkinObject;
     Toolbar->Name = "Toolbar";
