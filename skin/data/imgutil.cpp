@@ -40,29 +40,18 @@ void WriteTurned(TBitmap *bitmap, const std::vector<uint32_t> &target, int width
   }
 }
 
-// The pixels as 32-bit values, rows from the top, read with GetDIBits.
-std::vector<uint32_t> ReadPixels32(TBitmap *bitmap) {
+// The pixels as 32-bit values (the 3 or 4 bytes of each), rows from the top, read in memory:
+// the bitmap keeps its device context, which a turn at paint time would otherwise cost anew.
+std::vector<uint32_t> ReadPixels(TBitmap *bitmap) {
   const int w = bitmap->Width(), h = bitmap->Height();
-  std::vector<uint32_t> bottomUp(static_cast<size_t>(w) * h);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = w;
-  info.bmiHeader.biHeight = h; // positive: rows arrive bottom-up
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  bitmap->FreeContext(); // GetDIBits wants the bitmap selected nowhere
-  HDC screen = GetDC(nullptr);
-  const int lines = GetDIBits(screen, bitmap->Handle(), 0, static_cast<UINT>(h), bottomUp.data(),
-                              &info, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
-  if (lines != h)
-    throw EInvalidGraphicOperation("cannot read the bitmap's pixels");
-  std::vector<uint32_t> topDown(bottomUp.size());
-  for (int y = 0; y < h; ++y)
-    std::memcpy(&topDown[static_cast<size_t>(y) * w], &bottomUp[static_cast<size_t>(h - 1 - y) * w],
-                static_cast<size_t>(w) * 4);
-  return topDown;
+  const auto step = static_cast<size_t>(BytesPerPixel(*bitmap));
+  std::vector<uint32_t> pixels(static_cast<size_t>(w) * h, 0);
+  for (int y = 0; y < h; ++y) {
+    const uint8_t *row = Row(*bitmap, y);
+    for (int x = 0; x < w; ++x)
+      std::memcpy(&pixels[static_cast<size_t>(y) * w + x], row + x * step, step);
+  }
+  return pixels;
 }
 
 enum class Turn { Clockwise, CounterClockwise };
@@ -71,7 +60,7 @@ void TurnBitmap(TBitmap *bitmap, Turn turn) {
   if (!bitmap || bitmap->Empty())
     return;
   const int w = bitmap->Width(), h = bitmap->Height();
-  const std::vector<uint32_t> source = ReadPixels32(bitmap);
+  const std::vector<uint32_t> source = ReadPixels(bitmap);
   // The target is h wide and w high.
   std::vector<uint32_t> target(source.size());
   for (int y = 0; y < h; ++y)
