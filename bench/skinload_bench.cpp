@@ -60,10 +60,9 @@ void Unmake(TDataSkinObject &element, TSkinReader &reader, const TQuickIni &ini,
   TMemoryStream bytes;
   reader.readfile(SkinImageMember(ini.ReadString(section, "Image", "")), bytes);
   element.Image->LoadFromStream(bytes);
-  element.Margins = RECT{ini.ReadInteger(section, "LeftWidth", 0),
-                         ini.ReadInteger(section, "TopHeight", 0),
-                         ini.ReadInteger(section, "RightWidth", 0),
-                         ini.ReadInteger(section, "BottomHeight", 0)};
+  element.Margins =
+      RECT{ini.ReadInteger(section, "LeftWidth", 0), ini.ReadInteger(section, "TopHeight", 0),
+           ini.ReadInteger(section, "RightWidth", 0), ini.ReadInteger(section, "BottomHeight", 0)};
   element.Style = ini.ReadInteger(section, "Style", 0);
 }
 
@@ -86,9 +85,10 @@ int main(int argc, char **argv) {
     TSkinData data(nullptr);
     payload.SetPosition(0);
     s.whole.push_back(Milliseconds([&] { data.ReadData(payload); }));
-    if (data.NoSkin || data.ComboArrow == nullptr || data.SunkEdge == nullptr ||
-        data.ComboButton == nullptr || data.Borders[2]->Image->Empty())
+    if (data.NoSkin || data.ComboArrow == nullptr || data.Borders[2]->Image->Empty())
       Fail("the skin did not load");
+    if (data.SunkEdge == nullptr || data.ComboButton == nullptr)
+      Fail("the skin has no combo box picture to derive");
     // Its stages one by one.
     TMemoryStream container;
     skinFile.SetPosition(0);
@@ -133,8 +133,8 @@ int main(int argc, char **argv) {
   }
 
   const double whole = Median(s.whole);
-  const double stages[] = {Median(s.decompress), Median(s.unpack), Median(s.ini),
-                           Median(s.bitmaps), Median(s.derived)};
+  const double stages[] = {Median(s.decompress), Median(s.unpack), Median(s.ini), Median(s.bitmaps),
+                           Median(s.derived)};
   const char *const names[] = {"decompress", "unpack container", "INI parse", "bitmap decode",
                                "derived images"};
   double rest = whole;
