@@ -40,29 +40,18 @@ void WriteTurned(TBitmap *bitmap, const std::vector<uint32_t> &target, int width
   }
 }
 
-// The pixels as 32-bit values, rows from the top, read with GetDIBits.
-std::vector<uint32_t> ReadPixels32(TBitmap *bitmap) {
+// The pixels as 32-bit values (the 3 or 4 bytes of each), rows from the top, read in memory:
+// the bitmap keeps its device context, which a turn at paint time would otherwise cost anew.
+std::vector<uint32_t> ReadPixels(TBitmap *bitmap) {
   const int w = bitmap->Width(), h = bitmap->Height();
-  std::vector<uint32_t> bottomUp(static_cast<size_t>(w) * h);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = w;
-  info.bmiHeader.biHeight = h; // positive: rows arrive bottom-up
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  bitmap->FreeContext(); // GetDIBits wants the bitmap selected nowhere
-  HDC screen = GetDC(nullptr);
-  const int lines = GetDIBits(screen, bitmap->Handle(), 0, static_cast<UINT>(h), bottomUp.data(),
-                              &info, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
-  if (lines != h)
-    throw EInvalidGraphicOperation("cannot read the bitmap's pixels");
-  std::vector<uint32_t> topDown(bottomUp.size());
-  for (int y = 0; y < h; ++y)
-    std::memcpy(&topDown[static_cast<size_t>(y) * w], &bottomUp[static_cast<size_t>(h - 1 - y) * w],
-                static_cast<size_t>(w) * 4);
-  return topDown;
+  const auto step = static_cast<size_t>(BytesPerPixel(*bitmap));
+  std::vector<uint32_t> pixels(static_cast<size_t>(w) * h, 0);
+  for (int y = 0; y < h; ++y) {
+    const uint8_t *row = Row(*bitmap, y);
+    for (int x = 0; x < w; ++x)
+      std::memcpy(&pixels[static_cast<size_t>(y) * w + x], row + x * step, step);
+  }
+  return pixels;
 }
 
 enum class Turn { Clockwise, CounterClockwise };
@@ -71,7 +60,7 @@ void TurnBitmap(TBitmap *bitmap, Turn turn) {
   if (!bitmap || bitmap->Empty())
     return;
   const int w = bitmap->Width(), h = bitmap->Height();
-  const std::vector<uint32_t> source = ReadPixels32(bitmap);
+  const std::vector<uint32_t> source = ReadPixels(bitmap);
   // The target is h wide and w high.
   std::vector<uint32_t> target(source.size());
   for (int y = 0; y < h; ++y)
@@ -85,24 +74,24 @@ void TurnBitmap(TBitmap *bitmap, Turn turn) {
 
 enum class Mirror { LeftRight, TopBottom };
 
+// In place: the pixels trade places within the bitmap's own rows, so no second bitmap is made.
 void MirrorBitmap(TBitmap *bitmap, Mirror mirror) {
   if (!bitmap || bitmap->Empty())
     return;
   const int w = bitmap->Width(), h = bitmap->Height();
   // Only 24 and 32 bits are kept in memory, so a pixel is 3 or 4 whole bytes.
-  TBitmap result(w, h, bitmap->PixelFormat());
-  const int step = BytesPerPixel(*bitmap);
-  for (int y = 0; y < h; ++y) {
-    const uint8_t *src = Row(*bitmap, mirror == Mirror::TopBottom ? h - 1 - y : y);
-    uint8_t *dst = Row(result, y);
-    if (mirror == Mirror::TopBottom) {
-      std::memcpy(dst, src, static_cast<size_t>(w) * step);
-      continue;
-    }
-    for (int x = 0; x < w; ++x)
-      std::memcpy(dst + (w - 1 - x) * step, src + x * step, static_cast<size_t>(step));
+  const size_t step = static_cast<size_t>(BytesPerPixel(*bitmap));
+  if (mirror == Mirror::TopBottom) {
+    const auto rowBytes = static_cast<size_t>(w) * step;
+    for (int y = 0; y < h / 2; ++y)
+      std::swap_ranges(Row(*bitmap, y), Row(*bitmap, y) + rowBytes, Row(*bitmap, h - 1 - y));
+    return;
   }
-  bitmap->Assign(result);
+  for (int y = 0; y < h; ++y) {
+    uint8_t *row = Row(*bitmap, y);
+    for (int x = 0; x < w / 2; ++x)
+      std::swap_ranges(row + x * step, row + (x + 1) * step, row + (w - 1 - x) * step);
+  }
 }
 
 // The ramp cache. Each slot also keeps the length and end colours it was asked for, so that a
@@ -211,6 +200,53 @@ void Drehen270Grad(TBitmap *bitmap) {
   TurnBitmap(bitmap, Turn::CounterClockwise);
 }
 
+void CopyPixels(TBitmap &dest, int dx, int dy, TBitmap &source, int sx, int sy, int w, int h,
+                const RECT &clip, bool keyed) {
+  // The block shrinks to where its source lies inside source and its target inside dest and clip.
+  const int left = std::max({0, -sx, -dx, static_cast<int>(clip.left) - dx});
+  const int top = std::max({0, -sy, -dy, static_cast<int>(clip.top) - dy});
+  const int right =
+      std::min({w, source.Width() - sx, dest.Width() - dx, static_cast<int>(clip.right) - dx});
+  const int bottom =
+      std::min({h, source.Height() - sy, dest.Height() - dy, static_cast<int>(clip.bottom) - dy});
+  if (left >= right || top >= bottom)
+    return;
+  const int sStep = BytesPerPixel(source), dStep = BytesPerPixel(dest);
+  const bool raw = sStep == dStep && !keyed;
+  for (int y = top; y < bottom; ++y) {
+    const uint8_t *s = Row(source, sy + y) + (sx + left) * sStep;
+    uint8_t *d = Row(dest, dy + y) + (dx + left) * dStep;
+    if (raw) {
+      std::memmove(d, s, static_cast<size_t>(right - left) * sStep);
+      continue;
+    }
+    for (int x = left; x < right; ++x, s += sStep, d += dStep) {
+      if (keyed && s[0] == 255 && s[1] == 0 && s[2] == 255)
+        continue;
+      d[0] = s[0];
+      d[1] = s[1];
+      d[2] = s[2];
+      if (dStep == 4)
+        d[3] = sStep == 4 ? s[3] : 0;
+    }
+  }
+}
+
+void FillPixels(TBitmap &bitmap, const RECT &r, COLORREF colour) {
+  const int left = std::max<int>(r.left, 0), right = std::min<int>(r.right, bitmap.Width());
+  const int top = std::max<int>(r.top, 0), bottom = std::min<int>(r.bottom, bitmap.Height());
+  if (left >= right || top >= bottom)
+    return;
+  const int step = BytesPerPixel(bitmap);
+  const uint8_t pixel[4] = {static_cast<uint8_t>(Blue(colour)), static_cast<uint8_t>(Green(colour)),
+                            static_cast<uint8_t>(Red(colour)), 0};
+  for (int y = top; y < bottom; ++y) {
+    uint8_t *d = Row(bitmap, y) + left * step;
+    for (int x = left; x < right; ++x, d += step)
+      std::memcpy(d, pixel, static_cast<size_t>(step));
+  }
+}
+
 TColor Blend(TColor c1, TColor c2, int amount) {
   const COLORREF a = ColorToRGB(c1), b = ColorToRGB(c2);
   const int divisor = amount < 100 ? 100 : 1000;
@@ -232,31 +268,65 @@ int GetHSV(TColor color) {
   return ((hi - lo) * 255 * 2 + hi) / (2 * hi);
 }
 
-void GradFill(HDC dc, const RECT &r, TColor c1, TColor c2, int direction) {
-  if (!RectVisible(dc, &r))
-    return;
+namespace {
+
+// Band i of a gradient over r: one pixel thick, across the whole rectangle.
+RECT Band(const RECT &r, bool vertical, int i) {
+  return vertical ? RECT{r.left, r.top + i, r.right, r.top + i + 1}
+                  : RECT{r.left + i, r.top, r.left + i + 1, r.bottom};
+}
+
+// The ramp of a gradient over r and the bands of it inside clip: first to last (none when last
+// is below first). False when there is nothing to paint.
+bool GradBands(const RECT &r, const RECT &clip, TColor c1, TColor c2, bool vertical,
+               const std::vector<TColor> *&ramp, int &first, int &last) {
   const COLORREF from = ColorToRGB(c1), to = ColorToRGB(c2);
-  const bool vertical = direction != 0;
   const int n = vertical ? r.bottom - r.top : r.right - r.left;
   if (n <= 0)
-    return;
-  RECT clip{};
-  GetClipBox(dc, &clip);
+    return false;
   const int start = vertical ? r.top : r.left, end = vertical ? r.bottom : r.right;
   const int clipStart = vertical ? clip.top : clip.left,
             clipEnd = vertical ? clip.bottom : clip.right;
-  int first = 0, last = n - 1;
+  first = 0;
+  last = n - 1;
   if (clipStart > start)
     first = clipStart - start;
   if (end > clipEnd)
     last -= end - clipEnd;
-  const std::vector<TColor> &ramp = FindOrBuildRamp(n, from, to);
+  ramp = &FindOrBuildRamp(n, from, to);
+  return true;
+}
+
+} // namespace
+
+void GradFill(HDC dc, const RECT &r, TColor c1, TColor c2, int direction) {
+  if (!RectVisible(dc, &r))
+    return;
+  RECT clip{};
+  GetClipBox(dc, &clip);
+  const std::vector<TColor> *ramp = nullptr;
+  int first = 0, last = -1;
+  if (!GradBands(r, clip, c1, c2, direction != 0, ramp, first, last))
+    return;
   for (int i = first; i <= last; ++i) {
-    const RECT band = vertical ? RECT{r.left, r.top + i, r.right, r.top + i + 1}
-                               : RECT{r.left + i, r.top, r.left + i + 1, r.bottom};
-    GdiBrush brush(CreateSolidBrush(ramp[static_cast<size_t>(i)]));
+    const RECT band = Band(r, direction != 0, i);
+    GdiBrush brush(CreateSolidBrush((*ramp)[static_cast<size_t>(i)]));
     FillRect(dc, &band, brush.Get());
   }
+}
+
+void GradFillPixels(TBitmap &bitmap, const RECT &r, TColor c1, TColor c2, int direction) {
+  const RECT bounds{0, 0, bitmap.Width(), bitmap.Height()};
+  RECT visible{};
+  if (!IntersectRect(&visible, &r, &bounds))
+    return;
+  const std::vector<TColor> *ramp = nullptr;
+  int first = 0, last = -1;
+  if (!GradBands(r, bounds, c1, c2, direction != 0, ramp, first, last))
+    return;
+  for (int i = first; i <= last; ++i)
+    FillPixels(bitmap, Band(r, direction != 0, i),
+               static_cast<COLORREF>((*ramp)[static_cast<size_t>(i)]));
 }
 
 namespace imgutil_detail {

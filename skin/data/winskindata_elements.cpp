@@ -73,11 +73,11 @@ void CopyBMP(TBitmap *source, TBitmap *dest) {
   dest->SetSize(0, 0);
   dest->SetPixelFormat(source->PixelFormat());
   dest->SetSize(source->Width(), source->Height());
-  if (source->Empty())
-    return;
-  BitBlt(dest->Canvas().Handle(), 0, 0, source->Width(), source->Height(),
-         source->Canvas().Handle(), 0, 0, SRCCOPY);
-  GdiFlush();
+  // Same size and format: the rows are copied as they stand, which is what drawing the source
+  // at (0, 0) gives, without a device context for either bitmap.
+  const auto rowBytes = static_cast<size_t>(source->BytesPerScanLine());
+  for (int y = 0; y < source->Height(); ++y)
+    std::memcpy(dest->ScanLine(y), source->ScanLine(y), rowBytes);
 }
 
 bool LoadBitmapResource(TBitmap &bitmap, HMODULE module, const char *name) {

@@ -5,13 +5,60 @@
 #include "skin/form/winskinform_draw.h"
 #include "skin/storage/winskinini.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr COLORREF kMagenta = 0xFF00FF;
 
-void FillColour(TBitmap &bitmap, const RECT &r, COLORREF colour) {
-  GdiBrush brush(CreateSolidBrush(colour));
-  FillRect(bitmap.Canvas().Handle(), &r, brush.Get());
+// The combo box picture's pieces, drawn into one cell of the strip (clipped to it) as DrawRect2
+// and DrawRect3 draw them onto a device context.
+
+// Frame i of the element nine-sliced over dest (cell coordinates), not tiled, as GetHMap slices
+// it, then laid into the strip; keyed leaves its magenta out. The frame is sliced on scratch, a
+// bitmap at least as large as dest that serves every state, so that no bitmap or device context
+// is made per piece: the eight border pieces by DrawBorder, then the centre, black where no
+// piece reaches.
+void SliceInto(TBitmap &strip, const RECT &cell, const RECT &dest, TDataSkinObject &element, int i,
+               int frames, bool keyed, TBitmap &scratch) {
+  TBitmap &source = *element.Image;
+  const int W = dest.right - dest.left, H = dest.bottom - dest.top;
+  const int fw = source.Width() / frames, fh = source.Height();
+  if (W <= 0 || H <= 0 || fw <= 0 || fh <= 0)
+    return;
+  FillPixels(scratch, RECT{0, 0, W, H}, 0);
+  HDC dc = scratch.Canvas().Handle();
+  DrawBorder(dc, RECT{0, 0, W, H}, source, element.Margins, i, frames, 0, false);
+  // The centre between the margins that fit: a pair wider than dest is dropped.
+  RECT m{std::max<LONG>(element.Margins.left, 0), std::max<LONG>(element.Margins.top, 0),
+         std::max<LONG>(element.Margins.right, 0), std::max<LONG>(element.Margins.bottom, 0)};
+  if (W < m.left + m.right)
+    m.left = m.right = 0;
+  if (H < m.top + m.bottom)
+    m.top = m.bottom = 0;
+  const int sw = fw - m.left - m.right, sh = fh - m.top - m.bottom;
+  const int dw = W - m.left - m.right, dh = H - m.top - m.bottom;
+  if (sw > 0 && sh > 0 && dw > 0 && dh > 0)
+    StretchBlt(dc, m.left, m.top, dw, dh, source.Canvas().Handle(), (i - 1) * fw + m.left, m.top,
+               sw, sh, SRCCOPY);
+  CopyPixels(strip, cell.left + dest.left, dest.top, scratch, 0, 0, W, H, cell, keyed);
+}
+
+// Frame i of source centred on dest (cell coordinates), magenta left out. The frame is first cut
+// into glyph, black where it reaches past the end of the strip.
+void CentreInto(TBitmap &strip, const RECT &cell, const RECT &dest, TBitmap &source, int i,
+                int frames, TBitmap &glyph) {
+  const int w = source.Width() / frames, h = source.Height();
+  if (dest.right < dest.left || dest.bottom < dest.top || source.Empty() || w == 0)
+    return;
+  glyph.SetPixelFormat(TPixelFormat::pf24bit);
+  glyph.SetSize(w, h);
+  FillPixels(glyph, RECT{0, 0, w, h}, 0);
+  CopyPixels(glyph, 0, 0, source, (i - 1) * w, 0, w, h, RECT{0, 0, w, h}, false);
+  // Integer division truncates toward zero: a frame larger than dest overflows on both sides.
+  const int x = dest.left + (dest.right - dest.left - w) / 2;
+  const int y = dest.top + (dest.bottom - dest.top - h) / 2;
+  CopyPixels(strip, cell.left + x, y, glyph, 0, 0, w, h, cell, true);
 }
 
 COLORREF PixelAt(TBitmap &bitmap, int x, int y) {
@@ -78,25 +125,25 @@ void TSkinData::ReBuildCombobox() {
     return;
   const int n = SunkEdge->Frames();
   const int b = GetSystemMetrics(SM_CXHSCROLL) + 2; // the drop-down button's width
+  // One 50 x 21 cell per state, composed in memory. Each state is drawn over what the state
+  // before it left in the cell, so a transparent pixel of state i shows state i - 1 there.
   TBitmap strip(50 * n, 21, TPixelFormat::pf24bit);
-  TBitmap cell(50, 21, TPixelFormat::pf24bit);
-  FillColour(strip, RECT{0, 0, 50 * n, 21}, kMagenta);
-  FillColour(cell, RECT{0, 0, 50, 21}, kMagenta);
+  FillPixels(strip, RECT{0, 0, 50 * n, 21}, kMagenta);
   const RECT whole{0, 0, 50, 21};
   const RECT button{50 - b, 0, 50, 21};
+  TBitmap scratch(std::max(50, b), 21, TPixelFormat::pf24bit), glyph;
   for (int i = 1; i <= n; ++i) {
-    HDC dc = cell.Canvas().Handle();
-    // Frames() is never below 1; the primitives draw nothing from an empty image.
-    DrawRect2(dc, whole, *SunkEdge->Image, SunkEdge->Margins, i, n, SunkEdge->Trans == 1, false,
-              false);
-    DrawRect2(dc, button, *ComboButton->Image, ComboButton->Margins, i, ComboButton->Frames(), true,
-              false, false);
+    const int x0 = 50 * (i - 1);
+    const RECT cell{x0, 0, x0 + 50, 21};
+    if (i > 1)
+      CopyPixels(strip, x0, 0, strip, x0 - 50, 0, 50, 21, cell, false);
+    SliceInto(strip, cell, whole, *SunkEdge, i, n, SunkEdge->Trans == 1, scratch);
+    SliceInto(strip, cell, button, *ComboButton, i, ComboButton->Frames(), true, scratch);
     if (ExtraImages != nullptr)
-      DrawRect3(dc, button, *ExtraImages->Image, i, ExtraImages->Frames(), true);
-    FillColour(cell, RECT{2, 2, 49 - b, 18}, kMagenta); // the edit area stays transparent
-    BitBlt(strip.Canvas().Handle(), 50 * (i - 1), 0, 50, 21, dc, 0, 0, SRCCOPY);
+      CentreInto(strip, cell, button, *ExtraImages->Image, i, ExtraImages->Frames(), glyph);
+    // The edit area stays transparent.
+    FillPixels(strip, RECT{x0 + 2, 2, x0 + 49 - b, 18}, kMagenta);
   }
-  GdiFlush();
 
   ComboButton->Style = 2;
   ComboButton->Margins = SunkEdge->Margins;
@@ -120,11 +167,9 @@ void TSkinData::ReBuildComboxArrow() {
     const int n = SunkEdge->Frames();
     const int fw = ComboButton->Image->Width() / n;
     TBitmap strip(17 * n, 17, TPixelFormat::pf24bit);
-    if (!ComboButton->Image->Empty())
-      for (int i = 1; i <= n; ++i)
-        BitBlt(strip.Canvas().Handle(), 17 * (i - 1), 0, 17, 17,
-               ComboButton->Image->Canvas().Handle(), i * fw - 19, 2, SRCCOPY);
-    GdiFlush();
+    for (int i = 1; i <= n; ++i)
+      CopyPixels(strip, 17 * (i - 1), 0, *ComboButton->Image, i * fw - 19, 2, 17, 17,
+                 RECT{0, 0, strip.Width(), 17}, false);
     ComboArrow->FrameCount = n;
     ComboArrow->Image->Assign(strip);
   } else if (ComboButton != nullptr && SunkEdge == nullptr) {
@@ -143,8 +188,7 @@ void TSkinData::RebuildToolbar() {
   if (s > 110)
     to = Blend(c, clWhite, (225 - s) * 25 / 140 + 50);
   TBitmap gradient(10, 40, TPixelFormat::pf24bit);
-  GradFill(gradient.Canvas().Handle(), RECT{0, 0, 10, 40}, from, to, 1);
-  GdiFlush();
+  GradFillPixels(gradient, RECT{0, 0, 10, 40}, from, to, 1);
   if (Toolbar == nullptr) {
     Toolbar = new TDataSkinObject;
     Toolbar->Name = "Toolbar";

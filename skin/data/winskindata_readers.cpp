@@ -381,10 +381,7 @@ void TSkinData::CreateMdibtn(int first) {
     TDataSkinSysButton *b = SysButtons[static_cast<size_t>(first + i)];
     b->Image->SetPixelFormat(TPixelFormat::pf24bit);
     b->Image->SetSize(4 * w, h);
-    if (w > 0)
-      BitBlt(b->Image->Canvas().Handle(), 0, 0, 4 * w, h, strip.Canvas().Handle(), 4 * w * i, 0,
-             SRCCOPY);
-    GdiFlush();
+    CopyPixels(*b->Image, 0, 0, strip, 4 * w * i, 0, 4 * w, h, RECT{0, 0, 4 * w, h}, false);
     b->Xcoord = (w + 4) * (3 - i);
   }
 }

@@ -194,6 +194,7 @@ void TQuickIni::SetIniFile(const TStrings &strings) {
 }
 
 void TQuickIni::RebuildSections() {
+  DropIndex();
   sections_.clear();
   for (int i = 0; i < lines_.Count(); ++i) {
     const std::string &line = lines_.Get(i);
@@ -206,16 +207,44 @@ void TQuickIni::RebuildSections() {
 void TQuickIni::Clear() {
   lines_.Clear();
   sections_.clear();
+  DropIndex();
 }
 
 // ---------------------------------------------------------------------------------------------
 // Lookup
 
-int TQuickIni::GetSectionIndex(const std::string &section) const {
-  const std::string header = "[" + section + "]";
+void TQuickIni::BuildIndex() const {
+  if (indexed_) {
+    return;
+  }
+  lineIndex_.clear();
+  lineIndex_.reserve(static_cast<size_t>(lines_.Count()));
+  for (int i = 0; i < lines_.Count(); ++i) {
+    const std::string line = lines_.Get(i);
+    const size_t eq = line.find('=');
+    lineIndex_.push_back(IndexedLine{
+        GetName(line), eq == std::string::npos ? std::string() : Trim(line.substr(eq + 1)),
+        IsSection(line)});
+  }
+  foldedSections_.clear();
   for (const TIniSection &entry : sections_) {
-    if (AnsiSameText(entry.Text, header)) {
-      return entry.Line;
+    foldedSections_.push_back(AnsiLowerCase(entry.Text));
+  }
+  indexed_ = true;
+}
+
+void TQuickIni::DropIndex() const {
+  indexed_ = false;
+  lineIndex_.clear();
+  foldedSections_.clear();
+}
+
+int TQuickIni::GetSectionIndex(const std::string &section) const {
+  BuildIndex();
+  const std::string header = AnsiLowerCase("[" + section + "]");
+  for (size_t i = 0; i < foldedSections_.size(); ++i) {
+    if (foldedSections_[i] == header) {
+      return sections_[i].Line;
     }
   }
   return -1;
@@ -244,16 +273,17 @@ TQuickIni::LineRange TQuickIni::SectionLines(const std::string &section) const {
     return LineRange{-1, 0, 0};
   }
   int end = header + 1;
-  while (end < lines_.Count() && !IsSection(lines_.Get(end))) {
+  while (end < lines_.Count() && !lineIndex_[static_cast<size_t>(end)].header) {
     ++end;
   }
   return LineRange{header, header + 1, end};
 }
 
 int TQuickIni::FindKey(LineRange range, const std::string &key) const {
+  BuildIndex();
   const std::string name = LowerAscii(key);
   for (int i = range.first; i < range.end; ++i) {
-    if (GetName(lines_.Get(i)) == name) {
+    if (lineIndex_[static_cast<size_t>(i)].name == name) {
       return i;
     }
   }
@@ -266,10 +296,11 @@ int TQuickIni::FindKey(LineRange range, const std::string &key) const {
 std::string TQuickIni::ReadString(const std::string &section, const std::string &key,
                                   const std::string &defaultValue) const {
   const int line = FindKey(SectionLines(section), key);
-  if (line < 0) {
+  // An empty key finds a line without a name, and such a line has no value.
+  if (line < 0 || key.empty()) {
     return defaultValue;
   }
-  const std::string value = GetValue(lines_.Get(line), LowerAscii(key));
+  const std::string &value = lineIndex_[static_cast<size_t>(line)].value;
   return value.empty() ? defaultValue : value;
 }
 

@@ -86,6 +86,20 @@ private:
   // The first line of the range whose name is key in lower case, or -1.
   int FindKey(LineRange range, const std::string &key) const;
 
+  // What lookups need of the lines, made by the first lookup after the lines change (a skin
+  // load reads hundreds of keys): per line its name as GetName gives it, its trimmed value and
+  // whether it is a section header; per section its header in lower case.
+  struct IndexedLine {
+    std::string name;
+    std::string value;
+    bool header;
+  };
+  void BuildIndex() const;
+  void DropIndex() const;
+
   TStringList lines_;
   std::vector<TIniSection> sections_;
+  mutable bool indexed_ = false;
+  mutable std::vector<IndexedLine> lineIndex_;
+  mutable std::vector<std::string> foldedSections_;
 };

@@ -139,6 +139,29 @@ TEST(GradFill, PaintsOnlyTheBandsInsideTheClipBox) {
   EXPECT_EQ(PixelOf(c.bmp, 0, 5), GradCanvas::kMarker);
 }
 
+TEST(GradFill, WrittenIntoPixelsItEqualsTheBandsPaintedOnADeviceContext) {
+  struct Case {
+    RECT r;
+    TColor from, to;
+    int direction;
+  } cases[] = {
+      {{0, 0, 10, 40}, 0xF0E0D0, 0x965F2E, 1}, // the toolbar gradient's shape
+      {{0, 0, 7, 5}, 0x0000FF, 0x00FF00, 0},   // across, falling and rising channels
+      {{-3, 2, 4, 45}, 0x102030, 0xFFFFFF, 1}, // reaching past the bitmap on three sides
+      {{2, -6, 9, 3}, clBtnFace, clHighlight, 0},
+      {{20, 0, 30, 5}, 0x000000, 0xFFFFFF, 1}, // wholly outside
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(testing::Message() << c.r.left << "," << c.r.top << " " << c.direction);
+    GradCanvas painted(10, 40), written(10, 40);
+    GradFill(painted.dc(), c.r, c.from, c.to, c.direction);
+    GradFillPixels(written.bmp, c.r, c.from, c.to, c.direction);
+    for (int y = 0; y < 40; ++y)
+      for (int x = 0; x < 10; ++x)
+        ASSERT_EQ(PixelOf(written.bmp, x, y), PixelOf(painted.bmp, x, y)) << x << "," << y;
+  }
+}
+
 TEST(GradFill, CachesSixteenRampsAndReplacesTheOldest) {
   ResetGradCache();
   GradCanvas c(1, 20);

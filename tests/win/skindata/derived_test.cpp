@@ -1,10 +1,15 @@
 // The images derived after a skin is read, checked by their pixels.
 #include "skin_fixture.h"
 
+#include "skin/form/winskinform_draw.h"
+#include "skin/storage/skinread.h"
+#include "skin/storage/winskinini.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 using namespace skintest;
 
@@ -175,4 +180,173 @@ TEST(SkinDerived, TrackElementsFallBackToTheBuiltInChannels) {
   EXPECT_EQ(Pixel(track, 0, 2), G);
   EXPECT_EQ(d->MenuImages->Count(), 4);
 #endif
+}
+
+// ------------------------------------------------------------------------- composed in memory
+
+namespace {
+
+// The package a skin file holds, opened for reading its INI and members.
+struct OpenPackage {
+  TSkinReader reader;
+  TQuickIni ini;
+
+  explicit OpenPackage(const std::vector<uint8_t> &skinFile) {
+    TMemoryStream stream;
+    Fill(stream, skinFile);
+    if (!reader.Loadfromstream(stream))
+      throw Exception("the skin file does not open");
+    TMemoryStream text;
+    std::string name;
+    reader.readIni(".ini", text, name);
+    text.SetPosition(0);
+    ini.LoadFromStream(&text);
+  }
+  std::unique_ptr<TBitmap> Image(const std::string &section) {
+    auto image = std::make_unique<TBitmap>();
+    TMemoryStream bytes;
+    reader.readfile(SkinImageMember(ini.ReadString(section, "Image", "")), bytes);
+    if (bytes.Size() > 0)
+      image->LoadFromStream(bytes);
+    return image;
+  }
+  RECT Margins(const std::string &section) {
+    return RECT{ini.ReadInteger(section, "LeftWidth", 0), ini.ReadInteger(section, "TopHeight", 0),
+                ini.ReadInteger(section, "RightWidth", 0),
+                ini.ReadInteger(section, "BottomHeight", 0)};
+  }
+};
+
+std::vector<uint8_t> ReadFileBytes(const std::string &name) {
+  TMemoryStream stream;
+  stream.LoadFromFile(name);
+  return std::vector<uint8_t>(stream.Memory(), stream.Memory() + stream.Size());
+}
+
+// The combo box strip as the drawing primitives compose it on a device context: one cell reused
+// for every state, transparent pieces drawn with masks.
+void ComposeWithPrimitives(OpenPackage &p, int sunkTrans, TBitmap &strip) {
+  const auto sunk = p.Image("SunkEdge"), button = p.Image("ComboButton"),
+             extra = p.Image("ExtraImages");
+  const bool withExtra = !p.ini.ReadString("ExtraImages", "Image", "").empty();
+  const int b = GetSystemMetrics(SM_CXHSCROLL) + 2;
+  strip.SetPixelFormat(TPixelFormat::pf24bit);
+  strip.SetSize(200, 21);
+  TBitmap cell(50, 21, TPixelFormat::pf24bit);
+  HDC dc = cell.Canvas().Handle();
+  const RECT whole{0, 0, 50, 21}, buttonRect{50 - b, 0, 50, 21}, edit{2, 2, 49 - b, 18};
+  GdiBrush magenta(CreateSolidBrush(kMagenta));
+  FillRect(dc, &whole, magenta.Get());
+  for (int i = 1; i <= 4; ++i) {
+    DrawRect2(dc, whole, *sunk, p.Margins("SunkEdge"), i, 4, sunkTrans == 1, false, false);
+    DrawRect2(dc, buttonRect, *button, p.Margins("ComboButton"), i, 4, true, false, false);
+    if (withExtra)
+      DrawRect3(dc, buttonRect, *extra, i, 5, true);
+    FillRect(dc, &edit, magenta.Get());
+    BitBlt(strip.Canvas().Handle(), 50 * (i - 1), 0, 50, 21, dc, 0, 0, SRCCOPY);
+  }
+  GdiFlush();
+}
+
+// Every byte of every pixel, mirrored left to right when asked.
+void ExpectSamePixels(TBitmap &actual, TBitmap &expected, bool mirrored = false) {
+  ASSERT_EQ(actual.Width(), expected.Width());
+  ASSERT_EQ(actual.Height(), expected.Height());
+  ASSERT_EQ(actual.BitsPerPixel(), 24);
+  ASSERT_EQ(expected.BitsPerPixel(), 24);
+  int differences = 0;
+  for (int y = 0; y < actual.Height(); ++y) {
+    const auto *a = static_cast<const uint8_t *>(actual.ScanLine(y));
+    const auto *e = static_cast<const uint8_t *>(expected.ScanLine(y));
+    for (int x = 0; x < actual.Width(); ++x) {
+      const int ex = mirrored ? actual.Width() - 1 - x : x;
+      if (std::memcmp(a + 3 * x, e + 3 * ex, 3) != 0 && ++differences <= 5)
+        ADD_FAILURE() << "pixel " << x << "," << y;
+    }
+  }
+  EXPECT_EQ(differences, 0);
+}
+
+SkinPackage EdgeCaseComboSkin(int sunkTrans) {
+  // The sunk edge has magenta in every state (the state before shows through when Trans is 1;
+  // drawn as it is when not); the button strip is stretched from frames narrower than the
+  // button; the glyphs are wider and taller than the button, so they overflow into the edit
+  // area and are cut at the cell's edges.
+  SkinPackage p;
+  p.ini = "[SunkEdge]\nImage=sunk.bmp\nLeftWidth=3\nTopHeight=2\nRightWidth=4\nBottomHeight=3\n"
+          "Trans=" +
+          std::to_string(sunkTrans) +
+          "\n[ComboButton]\nImage=cb.bmp\nLeftWidth=2\nRightWidth=1\n"
+          "[ExtraImages]\nImage=extra.bmp\n";
+  p.Add("sunk.bmp", Bmp24(4 * 23, 19, [](int x, int y) -> uint32_t {
+          return (x + y) % 5 == 0 ? kMagenta : 0x010203 * static_cast<uint32_t>(x / 23 + 1) + y;
+        }));
+  p.Add("cb.bmp", Bmp24(3 * 15, 22, [](int x, int y) -> uint32_t {
+          return (x * y) % 7 == 0 ? kMagenta : 0x203040 + static_cast<uint32_t>(x);
+        }));
+  p.Add("extra.bmp", Bmp24(5 * 25, 23, [](int x, int y) -> uint32_t {
+          return y % 3 == 0 ? kMagenta : 0x400000 + static_cast<uint32_t>(x * 256 + y);
+        }));
+  return p;
+}
+
+} // namespace
+
+TEST(SkinDerived, ComposedImagesEqualWhatTheDrawingPrimitivesComposeByteForByte) {
+  struct Case {
+    const char *name;
+    std::vector<uint8_t> skinFile;
+    int sunkTrans;
+  };
+  std::vector<Case> cases = {
+      {"transparent sunk edge, short strips", EdgeCaseComboSkin(1).Pack(), 1},
+      {"opaque sunk edge, short strips", EdgeCaseComboSkin(0).Pack(), 0}};
+#ifdef KESTROVA_DEFAULT_SKIN
+  cases.push_back({"the default skin", ReadFileBytes(KESTROVA_DEFAULT_SKIN), -1});
+#endif
+  for (Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    OpenPackage p(c.skinFile);
+    if (c.sunkTrans < 0)
+      c.sunkTrans = p.ini.ReadInteger("SunkEdge", "Trans", 0);
+    auto d = LoadData(c.skinFile);
+    ASSERT_FALSE(d->NoSkin);
+    ASSERT_NE(d->SunkEdge, nullptr);
+    ASSERT_NE(d->ComboButton, nullptr);
+
+    TBitmap strip;
+    ComposeWithPrimitives(p, c.sunkTrans, strip);
+    ExpectSamePixels(*d->ComboButton->Image, strip);
+    ExpectSamePixels(*d->SunkEdge->Image, strip, true);
+
+    // The arrow strip: 17 x 17 from the right end of each state, black where that lies outside.
+    TBitmap arrow(68, 17, TPixelFormat::pf24bit);
+    for (int i = 1; i <= 4; ++i)
+      BitBlt(arrow.Canvas().Handle(), 17 * (i - 1), 0, 17, 17, strip.Canvas().Handle(), i * 50 - 19,
+             2, SRCCOPY);
+    GdiFlush();
+    ExpectSamePixels(*d->ComboArrow->Image, arrow);
+
+    // The combo button's second image: its own picture mirrored.
+    ExpectSamePixels(*d->ComboButton->Image2, *p.Image("ComboButton"), true);
+  }
+}
+
+TEST(SkinDerived, MdiButtonsAreCutFromTheirStripByteForByte) {
+  SkinPackage p;
+  p.ini = "[MDICONTROLS]\nImage=mdi.bmp\n";
+  p.Add("mdi.bmp", Bmp24(12 * 7 + 5, 6, [](int x, int y) -> uint32_t {
+          return 0x010101 * static_cast<uint32_t>(x) + static_cast<uint32_t>(y) * 0x100000;
+        }));
+  auto d = LoadData(p);
+  OpenPackage open(p.Pack());
+  const auto strip = open.Image("MDICONTROLS");
+  ASSERT_EQ(d->SysButtons.size(), 3u);
+  for (int i = 0; i < 3; ++i) {
+    SCOPED_TRACE(i);
+    TBitmap expected(28, 6, TPixelFormat::pf24bit);
+    BitBlt(expected.Canvas().Handle(), 0, 0, 28, 6, strip->Canvas().Handle(), 28 * i, 0, SRCCOPY);
+    GdiFlush();
+    ExpectSamePixels(*d->SysButtons[static_cast<size_t>(i)]->Image, expected);
+  }
 }
