@@ -1,7 +1,7 @@
 // One live skin switch in the gallery with every page's controls and the MDI window open: the
 // skin file read into the model, every skinned window taking the new skin, and the repaint of
 // all of them, each timed. Run it under Wine from the tree that built the gallery (it reads
-// bin\skins\ beside the gallery).
+// the tree's bin\skins\).
 //
 //   skinswitch_bench [ROUNDS]     (default 10; one warm-up switch is not counted)
 #include "bench/bench_util.h"
@@ -55,7 +55,13 @@ int main(int argc, char **argv) {
   form->ShowMDIWindow();
   Settle(600);
 
-  const std::vector<std::string> skins = TGalleryForm::ShippedSkins();
+  // The skins shipped beside the gallery, in the tree's bin\skins (this runs from bench\).
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder = path;
+  folder.resize(folder.find_last_of('\\') + 1);
+  const std::vector<std::string> skins =
+      TGalleryForm::SkinFilesIn(folder + "..\\bin\\skins\\");
   if (skins.size() < 2) {
     std::fprintf(stderr, "skinswitch_bench: needs two skins in bin\\skins, found %zu\n",
                  skins.size());

@@ -72,8 +72,11 @@ TGalleryForm::~TGalleryForm() = default;
 // ------------------------------------------------------------------------- skins
 
 std::vector<std::string> TGalleryForm::ShippedSkins() {
+  return SkinFilesIn(ProgramFolder() + "skins\\");
+}
+
+std::vector<std::string> TGalleryForm::SkinFilesIn(const std::string &folder) {
   std::vector<std::string> files;
-  const std::string folder = ProgramFolder() + "skins\\";
   WIN32_FIND_DATAA found{};
   HANDLE search = FindFirstFileA((folder + "*.skn").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE)

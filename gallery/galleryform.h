@@ -35,6 +35,8 @@ public:
   // --- skins
   // The skin files shipped beside the program (skins\*.skn in its folder), sorted by name.
   static std::vector<std::string> ShippedSkins();
+  // The *.skn files of folder (ending in a backslash), sorted by name.
+  static std::vector<std::string> SkinFilesIn(const std::string &folder);
   // Every window takes the skin of file. A file that is not a readable skin changes nothing
   // and says so in one message box; false then.
   bool LoadSkinFile(const std::string &file);

@@ -210,14 +210,6 @@ void TSkinTrackBar::Drawthumb(const NMCUSTOMDRAW &info) {
   SelectObject(info.hdc, old);
 }
 
-void TSkinTrackBar::SkinChange() {
-  // Taking the focus and giving it back makes the control paint itself again.
-  HWND had = GetFocus();
-  SetFocus(Handle);
-  if (had != nullptr && had != Handle)
-    SetFocus(had);
-}
-
 // ================================================================== status bars
 
 void AdjustColors(int frame, TColor &topLeft, TColor &bottomRight) {

@@ -38,7 +38,6 @@ class TSkinTrackBar : public TSkinControl {
 public:
   using TSkinControl::TSkinControl;
   bool BeforeProc(TMessage &message) override;
-  void SkinChange() override;
   LRESULT CustomDraw(const NMCUSTOMDRAW &info);
   void DrawTrack(const NMCUSTOMDRAW &info);
   void Drawthumb(const NMCUSTOMDRAW &info);

@@ -347,12 +347,10 @@ void TWinSkinForm::SkinChange() {
       control->SkinChange();
   SkinState = 3;
   regionStale_ = true;
-  if (SkinFrame && Form != nullptr) {
+  // One frame change gives the window the new skin's borders with its client size kept
+  // (growing and shrinking it by a pixel on top cost two more layouts and repaints).
+  if (SkinFrame && Form != nullptr)
     ResizeForm(true);
-    const int height = Form->Height();
-    Form->SetHeight(height + 1);
-    Form->SetHeight(height);
-  }
   Cropwindow(); // the new skin's borders may cut differently
   AfterSkin();
   SkinState = 1;
@@ -530,7 +528,9 @@ void TWinSkinForm::ForeignColors(TMessage &m, bool answerBrush) {
   Default(m);
   if (Form != nullptr)
     return;
+  // Texts on the skin's face take the skin's text colour: a dark face needs light text.
   SetBkMode(reinterpret_cast<HDC>(m.WParam), TRANSPARENT);
+  SetTextColor(reinterpret_cast<HDC>(m.WParam), ColorToRGB(SkinData->Colors[csButtonText]));
   if (answerBrush)
     m.Result = reinterpret_cast<intptr_t>(SkinData->FaceBrush.Get());
 }

@@ -45,10 +45,13 @@ void TWinSkinForm::ToolBarDrawButton(TToolBar *sender, TToolButton *button, TCus
   TDataSkinButton *skin = SkinData->Button;
   if (skin == nullptr || skin->Image->Empty() || SkinState != 1)
     return;
-  const int frame = ButtonFrame(state);
-  if (frame == 0)
-    return;
   TCanvas &canvas = sender->Canvas();
+  const int frame = ButtonFrame(state);
+  if (frame == 0) {
+    // At rest a button is the bar's own face: its text in the skin's text colour.
+    canvas.Font().SetColor(SkinData->Colors[csButtonText]);
+    return;
+  }
   if (frame == kFrameNormal && skin->HasNormalColour2)
     canvas.Font().SetColor(skin->NormalColour2);
   else if (frame == kFrameHot && skin->HasMouseOverColour2)

@@ -213,6 +213,36 @@ TEST_F(GalleryWindow, AHundredSwitchesWithADialogOpenLeaveNoObjectOrHandleBehind
   EXPECT_EQ(form->SkinFileInUse(), other);
 }
 
+// What the focused control sees of a skin switch: nothing. (Track bars once took the focus and
+// gave it back to repaint themselves.)
+LRESULT CALLBACK CountFocusLosses(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+WNDPROC focusedProc = nullptr;
+int focusLosses = 0;
+LRESULT CALLBACK CountFocusLosses(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_KILLFOCUS)
+    ++focusLosses;
+  return CallWindowProcA(focusedProc, window, msg, wParam, lParam);
+}
+
+TEST_F(GalleryWindow, ASwitchLeavesTheFocusWhereItWas) {
+  const std::string dark = ShippedSkin("dark.skn");
+  ASSERT_FALSE(dark.empty());
+  form->ShowPage(1); // its edit takes the focus; the track bars are on another page
+  Application->ProcessMessages();
+  HWND focused = GetFocus();
+  ASSERT_NE(focused, nullptr);
+  ASSERT_EQ(ClassOf(focused), "TEdit");
+  focusLosses = 0;
+  focusedProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+      focused, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountFocusLosses)));
+  const bool switched = form->LoadSkinFile(dark) && RunPendingSkinAction();
+  Application->ProcessMessages();
+  SetWindowLongPtrA(focused, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(focusedProc));
+  ASSERT_TRUE(switched);
+  EXPECT_EQ(focusLosses, 0);
+  EXPECT_EQ(GetFocus(), focused);
+}
+
 TEST_F(GalleryWindow, ACorruptSkinFileLeavesTheSkinInUseWithOneMessage) {
   const std::string light = ShippedSkin("default.skn");
   ASSERT_FALSE(light.empty());
