@@ -14,8 +14,9 @@ int shotNumber = 0;
 
 } // namespace
 
-void SetCaptureFolder(const std::string &folder) {
+void SetCaptureFolder(const std::string &folder, int firstNumber) {
   outputFolder = folder;
+  shotNumber = firstNumber - 1;
   CreateDirectoryA(folder.c_str(), nullptr);
 }
 

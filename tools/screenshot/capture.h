@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
-// Where the pictures go (made when missing); numbering goes on across calls.
-void SetCaptureFolder(const std::string &folder);
+// Where the pictures go (made when missing) and the number of the first; numbering goes on
+// across calls.
+void SetCaptureFolder(const std::string &folder, int firstNumber = 1);
 // The window's rectangle, frame included, after it has finished painting: NN-name.bmp.
 void Capture(HWND window, const std::string &name);
 // Photographs every window the action opens, under the next of names (after preparing it), and

@@ -26,7 +26,7 @@ int main(int argc, char **argv) {
     return 2;
   }
   setvbuf(stdout, nullptr, _IONBF, 0);
-  SetCaptureFolder(argv[1]);
+  SetCaptureFolder(argv[1], 31); // after the program's own pictures
   TApplication application(nullptr);
   RegisterGalleryClasses();
   application.Initialize();
