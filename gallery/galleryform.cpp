@@ -231,7 +231,7 @@ TForm *TGalleryForm::ShowMDIWindow() {
       memo->SetBounds(8, 8, 270, 140);
       memo->Lines()->Add("A document window inside the MDI window.");
       child->SetBounds(12 + 36 * i, 12 + 28 * i, 300, 200);
-      child->SetCaption("Document " + std::to_string(i + 1));
+      child->SetCaption(NumberedText("Document ", i + 1));
       child->SetFormStyle(TFormStyle::fsMDIChild);
       child->Show();
     }
@@ -333,6 +333,13 @@ void TGalleryForm::Register() {
                                       Published::Method("ExitItemClick", &F::ExitItemClick),
                                       Published::Method("MessageItemClick", &F::MessageItemClick),
                                       Published::Method("MDIItemClick", &F::MDIItemClick)});
+}
+
+std::string NumberedText(const char *prefix, int number, const char *suffix) {
+  std::string text(prefix);
+  text += std::to_string(number);
+  text += suffix;
+  return text;
 }
 
 void RegisterGalleryClasses() {

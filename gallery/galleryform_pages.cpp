@@ -143,8 +143,8 @@ TWinControl *FillText(TGalleryForm &form, TTabSheet *page) {
   memo->SetScrollBars(TScrollStyle::ssBoth);
   memo->SetWordWrap(false);
   for (int i = 1; i <= 40; ++i)
-    memo->Lines()->Add("Line " + std::to_string(i) +
-                       " of a memo with more lines than it shows, and longer ones too");
+    memo->Lines()->Add(
+        NumberedText("Line ", i, " of a memo with more lines than it shows, and longer ones too"));
   auto *still = Disabled(Place<TMemo>(form, page, at(2), 64, 236, 112));
   still->SetScrollBars(TScrollStyle::ssVertical);
   still->Lines()->Add("A disabled memo.");
@@ -183,7 +183,7 @@ TWinControl *FillLists(TGalleryForm &form, TTabSheet *page) {
   Label(form, page, kNameX, 10, 180, "List box");
   auto *box = Place<TListBox>(form, page, kNameX, 28, 180, 170);
   for (int i = 1; i <= 40; ++i)
-    box->Items()->Add("Document " + std::to_string(i) + ".doc");
+    box->Items()->Add(NumberedText("Document ", i, ".doc"));
   box->SetItemIndex(2);
   Label(form, page, kNameX, 208, 180, "Disabled list box");
   auto *off = Disabled(Place<TListBox>(form, page, kNameX, 226, 180, 80));
@@ -197,7 +197,7 @@ TWinControl *FillLists(TGalleryForm &form, TTabSheet *page) {
   view->AddColumn("Size", 90);
   view->AddColumn("Type", 180);
   for (int i = 1; i <= 40; ++i)
-    view->AddItem({"Report " + std::to_string(i) + ".doc", std::to_string(i * 37 % 500) + " KB",
+    view->AddItem({NumberedText("Report ", i, ".doc"), NumberedText("", i * 37 % 500, " KB"),
                    i % 3 == 0 ? "Rich text" : "Word document"});
 
   Label(form, page, 208, 240, 300, "Scroll bars");

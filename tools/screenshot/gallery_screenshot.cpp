@@ -35,7 +35,7 @@ int main(int argc, char **argv) {
   Settle();
 
   for (const std::string &skin : TGalleryForm::ShippedSkins()) {
-    const std::string name = "gallery-" + BaseName(skin);
+    const std::string name = std::string("gallery-").append(BaseName(skin));
     form->LoadSkinFile(skin);
     Settle();
     Settle();

@@ -68,7 +68,7 @@ TEST(RunningGallery, StartsWithEachShippedSkinWithEveryControlOfEveryPageSkinned
     const int count = static_cast<int>(SendMessageA(pages, TCM_GETITEMCOUNT, 0, 0));
     EXPECT_EQ(count, 6);
     for (int page = 0; page < count; ++page) {
-      SCOPED_TRACE("page " + std::to_string(page));
+      SCOPED_TRACE(testing::Message() << "page " << page);
       // As a click on the tab does: the page control is told the selection changed.
       SendMessageA(pages, TCM_SETCURFOCUS, static_cast<WPARAM>(page), 0);
       std::vector<HWND> controls;
