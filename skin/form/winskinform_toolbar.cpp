@@ -1,6 +1,6 @@
 // Tool bars drawn from the skin through their custom-draw events: the background from the
-// Toolbar element, the buttons that are touched (hot, pressed) or default from the Button
-// element's frames.
+// Toolbar element, the buttons that are touched (hot, pressed), down or default from the
+// Button element's frames.
 #include "framework/gui/comctrls.h"
 #include "skin/data/winskindata.h"
 #include "skin/form/winskinform.h"
@@ -15,7 +15,7 @@ constexpr UINT kNoBackground = 0x00400000; // TBCDRF_NOBACKGROUND
 
 // The skin frame for a button state; 0 for a button the tool bar draws alone.
 int ButtonFrame(TCustomDrawState state) {
-  if ((state & cdsSelected) != 0)
+  if ((state & (cdsSelected | cdsChecked)) != 0) // a check button that is down looks pressed
     return kFramePressed;
   if ((state & (cdsFocused | cdsHot)) != 0)
     return kFrameHot;
@@ -48,8 +48,10 @@ void TWinSkinForm::ToolBarDrawButton(TToolBar *sender, TToolButton *button, TCus
   TCanvas &canvas = sender->Canvas();
   const int frame = ButtonFrame(state);
   if (frame == 0) {
-    // At rest a button is the bar's own face: its text in the skin's text colour.
-    canvas.Font().SetColor(SkinData->Colors[csButtonText]);
+    // At rest a button is the bar's own face: its text in the skin's text colour (a disabled
+    // one keeps the tool bar's greyed look).
+    if ((state & (cdsGrayed | cdsDisabled)) == 0)
+      canvas.Font().SetColor(SkinData->Colors[csButtonText]);
     return;
   }
   if (frame == kFrameNormal && skin->HasNormalColour2)
