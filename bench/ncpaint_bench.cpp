@@ -168,8 +168,7 @@ COLORREF SkinTopPixel(TWinSkinForm &skin, POINT p) {
 
 int main(int argc, char **argv) {
   setvbuf(stdout, nullptr, _IONBF, 0);
-  const double batchSeconds = (argc > 1 ? std::max(10, std::atoi(argv[1])) : 500) / 1000.0;
-  const int batches = argc > 2 ? std::max(2, std::atoi(argv[2])) : 6;
+  const auto [batchSeconds, batches] = bench::ReadBatchArgs(argc, argv, 1, 500);
 
   TApplication application(nullptr);
   TMainForm *form = bench::ShowMainWindow(application);

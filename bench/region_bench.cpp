@@ -62,8 +62,7 @@ void DragCorner(HWND window, int steps) {
 int main(int argc, char **argv) {
   setvbuf(stdout, nullptr, _IONBF, 0);
   const int steps = argc > 1 ? std::max(2, std::atoi(argv[1])) : 60;
-  const double batchSeconds = (argc > 2 ? std::max(10, std::atoi(argv[2])) : 300) / 1000.0;
-  const int batches = argc > 3 ? std::max(2, std::atoi(argv[3])) : 6;
+  const auto [batchSeconds, batches] = bench::ReadBatchArgs(argc, argv, 2, 300);
 
   TApplication application(nullptr);
   // The main window loads the embedded skin and starts the manager; then it steps aside.

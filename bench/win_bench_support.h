@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <vector>
 
@@ -39,6 +40,18 @@ inline bool PumpUntil(const std::function<bool()> &done, int timeoutMs) {
 
 inline void Settle(int ms) {
   PumpUntil([] { return false; }, ms);
+}
+
+// The arguments [BATCH_MS [BATCHES]] of a paint benchmark, from argv[first] on: the time a
+// batch is calibrated to (at least 10 ms) and the batches per side (at least 2, 6 by default).
+struct BatchArgs {
+  double seconds;
+  int batches;
+};
+inline BatchArgs ReadBatchArgs(int argc, char **argv, int first, int defaultMs) {
+  const int ms = argc > first ? std::max(10, std::atoi(argv[first])) : defaultMs;
+  const int batches = argc > first + 1 ? std::max(2, std::atoi(argv[first + 1])) : 6;
+  return {ms / 1000.0, batches};
 }
 
 // One paint timed on both sides of a ratio. Each side's batch size is calibrated to about

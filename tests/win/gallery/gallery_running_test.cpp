@@ -1,6 +1,7 @@
 // The real gallery.exe in a process of its own, started with each skin shipped in bin\skins as
 // its argument: once its window shows, every windowed control on every page answers the skin's
 // own message with "skinned".
+#include "gallery/galleryform.h"
 #include "skin/data/winskindlg.h"
 #include "tests/win/support/running_process.h"
 
@@ -40,22 +41,8 @@ std::vector<HWND> VisibleControls(HWND main) {
   return controls;
 }
 
-std::vector<std::string> ShippedSkins() {
-  std::vector<std::string> skins;
-  WIN32_FIND_DATAA found{};
-  const std::string folder = outside::BinFolder() + "skins\\";
-  HANDLE search = FindFirstFileA((folder + "*.skn").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE)
-    return skins;
-  do
-    skins.push_back(folder + found.cFileName);
-  while (FindNextFileA(search, &found));
-  FindClose(search);
-  return skins;
-}
-
 TEST(RunningGallery, StartsWithEachShippedSkinWithEveryControlOfEveryPageSkinned) {
-  const std::vector<std::string> skins = ShippedSkins();
+  const std::vector<std::string> skins = TGalleryForm::SkinFilesIn(outside::BinFolder() + "skins\\");
   ASSERT_FALSE(skins.empty()) << "no skins in bin\\skins";
   for (const std::string &skin : skins) {
     SCOPED_TRACE(skin);

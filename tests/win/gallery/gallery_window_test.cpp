@@ -7,6 +7,7 @@
 #include "skin/data/winskindlg.h"
 #include "skin/form/winskinform.h"
 #include "tests/win/skindata/skinned_app_test.h"
+#include "tests/win/support/running_process.h"
 
 #include <gtest/gtest.h>
 
@@ -50,11 +51,7 @@ bool IsSkinned(HWND window) {
   return SendMessageA(window, CN_IsSkinned, 0, 0) == 1;
 }
 
-std::string ClassOf(HWND window) {
-  char name[64] = {};
-  GetClassNameA(window, name, sizeof name);
-  return name;
-}
+using outside::ClassOf;
 
 // The form's windowed controls (the skin's own overlays left out) that do not say they are
 // skinned, by class and caption.
@@ -70,14 +67,13 @@ std::vector<std::string> UnskinnedControls(TCustomForm *form) {
   return unskinned;
 }
 
-// A skin shipped beside the gallery, in the tree's bin\skins (the tests live in tests\).
+// A skin shipped beside the gallery, in the tree's bin\skins (the tests live in tests\); "" when
+// there is none of that name.
 std::string ShippedSkin(const std::string &name) {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string file = path;
-  file.resize(file.find_last_of('\\') + 1);
-  file += "..\\bin\\skins\\" + name;
-  return GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES ? file : std::string();
+  for (const std::string &file : TGalleryForm::SkinFilesIn(outside::BinFolder() + "skins\\"))
+    if (file.size() >= name.size() && file.compare(file.size() - name.size(), name.size(), name) == 0)
+      return file;
+  return {};
 }
 
 class GalleryWindow : public ::testing::Test {
