@@ -222,20 +222,21 @@ void TLZH::THuffman::StartHuff(bool keepLookup) {
   Rebuilds = 0;
   for (int i = 0; i < N_CHAR; ++i) {
     t.Freq[i] = 1;
-    t.Son[i] = static_cast<int16_t>(i + T);
-    t.Parent[i + T] = static_cast<int16_t>(i);
+    t.Son[i] = static_cast<uint16_t>(i + T);
+    t.Parent[i + T] = static_cast<uint16_t>(i);
   }
   for (int i = 0, j = N_CHAR; j <= R; i += 2, ++j) {
     t.Freq[j] = static_cast<uint16_t>(t.Freq[i] + t.Freq[i + 1]);
-    t.Son[j] = static_cast<int16_t>(i);
-    t.Parent[i] = t.Parent[i + 1] = static_cast<int16_t>(j);
+    t.Son[j] = static_cast<uint16_t>(i);
+    t.Parent[i] = t.Parent[i + 1] = static_cast<uint16_t>(j);
   }
-  std::fill(t.Freq + T, t.Freq + T + LOOKAHEAD, uint16_t{0xFFFF});
+  std::fill(std::begin(t.Freq) + T, std::end(t.Freq), uint16_t{0xFFFF});
   t.Parent[R] = 0;
   KeepLookup = keepLookup;
-  std::fill(std::begin(Prefix), std::end(Prefix), DEEP); // without the lookup, all stay so
+  std::fill(std::begin(Place), std::end(Place), UNPLACED); // without the lookup, all stay so
+  NodeAt[0] = IDLE;
   if (KeepLookup) {
-    FillLookup(R, 0, 0);
+    FillLookup(R, 1);
   }
 }
 
@@ -261,45 +262,48 @@ void TLZH::THuffman::Reconst() {
     std::memmove(&t.Freq[k + 1], &t.Freq[k], moved * sizeof(t.Freq[0]));
     std::memmove(&t.Son[k + 1], &t.Son[k], moved * sizeof(t.Son[0]));
     t.Freq[k] = f;
-    t.Son[k] = static_cast<int16_t>(i);
+    t.Son[k] = static_cast<uint16_t>(i);
   }
   for (int i = 0; i < T; ++i) {
     const int k = t.Son[i];
     if (k >= T) {
-      t.Parent[k] = static_cast<int16_t>(i);
+      t.Parent[k] = static_cast<uint16_t>(i);
     } else {
-      t.Parent[k] = t.Parent[k + 1] = static_cast<int16_t>(i);
+      t.Parent[k] = t.Parent[k + 1] = static_cast<uint16_t>(i);
     }
   }
   if (KeepLookup) {
-    std::fill(std::begin(Prefix), std::end(Prefix), DEEP);
-    FillLookup(R, 0, 0);
+    std::fill(std::begin(Place), std::end(Place), UNPLACED);
+    FillLookup(R, 1);
   }
 }
 
-// Records the paths of k and of the nodes below it down to LOOKUP_BITS, given k's own, and
+// Records the places of k and of the nodes below it down to LOOKUP_BITS, given k's own, and
 // points the lookup entries that start with a path ending there at its node.
-void TLZH::THuffman::FillLookup(int k, int depth, int code) {
-  Prefix[k] = static_cast<uint16_t>(depth << 10 | code);
+void TLZH::THuffman::FillLookup(int k, unsigned place) {
+  Place[k] = static_cast<uint16_t>(place);
+  NodeAt[place] = static_cast<uint16_t>(k);
+  const int depth = std::bit_width(place) - 1;
+  const int code = static_cast<int>(place) - (1 << depth);
   const int son = Son[k];
   if (son >= T || depth == LOOKUP_BITS) {
     const int spread = LOOKUP_BITS - depth;
     std::fill_n(Lookup + (code << spread), 1 << spread, static_cast<uint16_t>(depth << 10 | k));
     return;
   }
-  FillLookup(son, depth + 1, code << 1);
-  FillLookup(son + 1, depth + 1, code << 1 | 1);
+  FillLookup(son, place << 1);
+  FillLookup(son + 1, place << 1 | 1);
 }
 
-// Clears the recorded paths below k, before its subtree moves elsewhere.
+// Clears the recorded places below k, before its subtree moves elsewhere.
 void TLZH::THuffman::ForgetBelow(int k) {
   const int son = Son[k];
   if (son >= T) {
     return;
   }
   for (const int child : {son, son + 1}) {
-    if (Prefix[child] != DEEP) {
-      Prefix[child] = DEEP;
+    if (Place[child] != UNPLACED) {
+      Place[child] = UNPLACED;
       ForgetBelow(child);
     }
   }
@@ -307,21 +311,9 @@ void TLZH::THuffman::ForgetBelow(int k) {
 
 namespace {
 
-// The last position at or after first whose frequency is below f. Frequencies never decrease
-// along the positions and the sentinels past T are above every count, so this equals a linear
-// scan upward to the first frequency >= f. The usual answers lie a few steps away and are
-// counted without a branch; long runs of equal counts (every unused symbol stays at 1) are
-// crossed by galloping and bisection instead of one step at a time.
-[[gnu::always_inline]] inline int LastBelow(const uint16_t *freq, int first, uint16_t f) {
-  constexpr int near = TLZH::THuffman::LOOKAHEAD;
-  int below = 0;
-  for (int i = 1; i < near; ++i) {
-    below += freq[first + i] < f;
-  }
-  if (below < near - 1) {
-    return first + below;
-  }
-  int lo = first + near - 1; // freq[lo] < f
+// LastBelow where the counts from `from` on are below f: found by galloping and bisection.
+[[gnu::noinline]] int LastBelowFar(const uint16_t *freq, int from, uint16_t f) {
+  int lo = from; // freq[lo] < f
   int step = 1;
   int hi = lo + 1;
   while (freq[hi] < f) {
@@ -341,6 +333,23 @@ namespace {
   return lo;
 }
 
+// The last position at or after first whose frequency is below f. Frequencies never decrease
+// along the positions and the sentinels past T are above every count, so this equals a linear
+// scan upward to the first frequency >= f. The usual answers lie a few steps away and are
+// counted without a branch; long runs of equal counts (every unused symbol stays at 1) are
+// crossed by galloping and bisection instead of one step at a time.
+[[gnu::always_inline]] inline int LastBelow(const uint16_t *freq, int first, uint16_t f) {
+  constexpr int near = TLZH::THuffman::LOOKAHEAD;
+  int below = 0;
+  for (int i = 1; i < near; ++i) {
+    below += freq[first + i] < f;
+  }
+  if (below < near - 1) {
+    return first + below;
+  }
+  return LastBelowFar(freq, first + near - 1, f);
+}
+
 } // namespace
 
 // The node at k, just counted to f, has passed its right neighbour: it trades places with the
@@ -348,8 +357,8 @@ namespace {
 // positions keep their paths; their subtrees swap.
 [[gnu::always_inline]] inline int TLZH::THuffman::Trade(int k, uint16_t f) {
   uint16_t *const freq = Freq;
-  int16_t *const parent = Parent;
-  int16_t *const son = Son;
+  uint16_t *const parent = Parent;
+  uint16_t *const son = Son;
   const int l = LastBelow(freq, k + 1, f);
   freq[k] = freq[l];
   freq[l] = f;
@@ -359,16 +368,16 @@ namespace {
   // Lookup entries change where a subtree with children moves to or from a position above
   // LOOKUP_BITS; two leaves trading places leave every entry as it is. One test, as it is
   // seldom true and its parts are not predictable.
-  const bool shallow = Shallow(std::min(Prefix[k], Prefix[l]));
+  const bool shallow = Shallow(std::min(Place[k] - 1u, Place[l] - 1u) + 1u);
   if ((std::min(i, j) < T) & shallow) {
     Reshape(k, l);
     return l;
   }
   // Both children of an internal node point back; a leaf's own entry is written twice instead.
-  parent[i] = parent[i + (i < T)] = static_cast<int16_t>(l);
-  parent[j] = parent[j + (j < T)] = static_cast<int16_t>(k);
-  son[l] = static_cast<int16_t>(i);
-  son[k] = static_cast<int16_t>(j);
+  parent[i] = parent[i + (i < T)] = static_cast<uint16_t>(l);
+  parent[j] = parent[j + (j < T)] = static_cast<uint16_t>(k);
+  son[l] = static_cast<uint16_t>(i);
+  son[k] = static_cast<uint16_t>(j);
   return l;
 }
 
@@ -378,31 +387,34 @@ void TLZH::THuffman::Reshape(int k, int l) {
   ForgetBelow(l);
   const int i = Son[k];
   const int j = Son[l];
-  Parent[i] = static_cast<int16_t>(l);
+  Parent[i] = static_cast<uint16_t>(l);
   if (i < T) {
-    Parent[i + 1] = static_cast<int16_t>(l);
+    Parent[i + 1] = static_cast<uint16_t>(l);
   }
-  Son[l] = static_cast<int16_t>(i);
-  Parent[j] = static_cast<int16_t>(k);
+  Son[l] = static_cast<uint16_t>(i);
+  Parent[j] = static_cast<uint16_t>(k);
   if (j < T) {
-    Parent[j + 1] = static_cast<int16_t>(k);
+    Parent[j + 1] = static_cast<uint16_t>(k);
   }
-  Son[k] = static_cast<int16_t>(j);
+  Son[k] = static_cast<uint16_t>(j);
   for (const int at : {k, l}) {
-    if (Shallow(Prefix[at])) {
-      FillLookup(at, Prefix[at] >> 10, Prefix[at] & 0x3FF);
+    if (Shallow(Place[at])) {
+      FillLookup(at, Place[at]);
     }
   }
 }
 
-// The root has no neighbour to pass (and no node can pass it), so the climb stops below it.
-// Inlined into the decoder's loop: a call per symbol costs a measurable share of its time.
-[[gnu::always_inline]] inline void TLZH::THuffman::Count(int c, int leaf) {
+void TLZH::THuffman::Count(int c, int leaf) {
   if (Freq[R] == MAX_FREQ) {
     Reconst();
     leaf = Parent[c + T];
   }
-  for (int k = leaf; k != R; k = Parent[k]) {
+  ClimbFrom(leaf);
+}
+
+// The root has no neighbour to pass (and no node can pass it), so the climb stops below it.
+void TLZH::THuffman::ClimbFrom(int k) {
+  for (; k != R; k = Parent[k]) {
     const uint16_t f = ++Freq[k];
     if (f > Freq[k + 1]) {
       k = Trade(k, f);
@@ -411,8 +423,63 @@ void TLZH::THuffman::Reshape(int k, int l) {
   ++Freq[R];
 }
 
+// One step of the climb by places: counts k, then moves to the node at half its place (IDLE
+// past the root). False when a trade took the counted node below the places, where the climb
+// has been finished by parents.
+[[gnu::always_inline]] inline bool TLZH::THuffman::PlacedStep(int &k, unsigned &place) {
+  const uint16_t f = ++Freq[k];
+  if (f > Freq[k + 1]) {
+    k = Trade(k, f);
+    place = Place[k];
+    if (place == UNPLACED) {
+      ClimbFrom(Parent[k]);
+      return false;
+    }
+  }
+  place >>= 1;
+  k = NodeAt[place];
+  return true;
+}
+
+// Count for a tree whose places are kept, inlined into the decoder's loop (a call per symbol
+// costs a measurable share of its time). Below the places the climb follows parents; from
+// the first placed node up, each ancestor is read at half the place, so the loads of a climb
+// no longer wait for each other. That part takes LOOKUP_BITS + 1 unrolled steps, as many as
+// the deepest place needs (bumping IDLE past the root), so its end is known in advance; only
+// a trade with a deeper placed node needs more.
+[[gnu::always_inline]] inline void TLZH::THuffman::CountByPlaces(int c, int leaf) {
+  if (Freq[R] == MAX_FREQ) {
+    Reconst();
+    leaf = Parent[c + T];
+  }
+  int k = leaf;
+  unsigned place;
+  while ((place = Place[k]) == UNPLACED) {
+    const uint16_t f = ++Freq[k];
+    if (f > Freq[k + 1]) {
+      k = Trade(k, f);
+    }
+    k = Parent[k];
+  }
+#pragma GCC unroll 8
+  for (int s = 0; s <= LOOKUP_BITS; ++s) {
+    if (!PlacedStep(k, place)) {
+      return;
+    }
+  }
+  while (place != 0) {
+    if (!PlacedStep(k, place)) {
+      return;
+    }
+  }
+}
+
 void TLZH::THuffman::Update(int c) {
-  Count(c, Parent[c + T]);
+  if (KeepLookup) {
+    CountByPlaces(c, Parent[c + T]);
+  } else {
+    Count(c, Parent[c + T]);
+  }
 }
 
 int TLZH::THuffman::CodeOf(int c, uint8_t *bits) const {
@@ -692,7 +759,7 @@ std::vector<uint8_t> TLZH::PackBuffer(const uint8_t *data, size_t size) {
 
 template <class Bits>
 [[gnu::always_inline]] inline int TLZH::DecodeChar(THuffman &huff, Bits &bits) {
-  const int16_t *const son = huff.Son;
+  const uint16_t *const son = huff.Son;
   int at = R;
   if constexpr (requires { bits.Peek(0); }) {
     // The table takes the walk down to a leaf or LOOKUP_BITS deep; longer codes go on bitwise.
@@ -706,7 +773,12 @@ template <class Bits>
     k = son[at];
   }
   k -= T;
-  huff.Count(k, at); // at: the leaf, which the counting starts from
+  // at: the leaf, which the counting starts from
+  if constexpr (requires { bits.Peek(0); }) {
+    huff.CountByPlaces(k, at);
+  } else {
+    huff.Count(k, at);
+  }
   return k;
 }
 
@@ -743,10 +815,13 @@ struct StartHistory {
 constexpr StartHistory kStartHistory;
 
 // Copies n bytes from back bytes before dst, which may overlap them; eight bytes a step where
-// a step reads only what is already written, so up to 7 bytes past dst + n are overwritten.
+// a step reads only what is already written. The first 16 are copied whatever n is, so most
+// matches take no loop, and up to 15 bytes past dst + n are overwritten.
 inline void CopyMatch(uint8_t *dst, ptrdiff_t back, int n) {
   if (back >= 8) {
-    for (int k = 0; k < n; k += 8) {
+    std::memcpy(dst, dst - back, 8);
+    std::memcpy(dst + 8, dst + 8 - back, 8);
+    for (int k = 16; k < n; k += 8) {
       std::memcpy(dst + k, dst + k - back, 8);
     }
   } else {
@@ -798,29 +873,34 @@ void TLZH::DecodeToChunks(const uint8_t *data, size_t size, int32_t textSize,
                           const std::function<void(const uint8_t *, size_t)> &write) {
   constexpr ptrdiff_t kChunk = 64 * 1024;
   // Room for a symbol of F bytes after a chunk's last byte, and for CopyMatch's overrun.
-  const std::unique_ptr<uint8_t[]> window(new uint8_t[N + kChunk + F + 8]);
+  const std::unique_ptr<uint8_t[]> window(new uint8_t[N + kChunk + F + 15]);
   uint8_t *const start = window.get() + N;
   std::memcpy(window.get(), kStartHistory.bytes, N);
   THuffman &huff = tables_->Huff;
   huff.StartHuff(true);
   FastBitReader bits{data, data + size};
   uint8_t *out = start;
-  for (int32_t left = textSize; left > 0;) {
-    if (out - start > kChunk - F) {
-      write(start, static_cast<size_t>(out - start));
-      std::memmove(window.get(), out - N, N);
-      out = start;
+  for (int64_t left = textSize;;) {
+    // Symbols start while the output is short of its size and the chunk has room for one.
+    uint8_t *const from = out;
+    uint8_t *const limit = out + std::min<int64_t>(left, start + kChunk - F + 1 - out);
+    while (out < limit) {
+      const int c = DecodeChar(huff, bits);
+      if (c < 256) {
+        *out++ = static_cast<uint8_t>(c);
+        continue;
+      }
+      const int n = c - 255 + THRESHOLD;
+      CopyMatch(out, DecodePosition(bits) + 1, n);
+      out += n;
     }
-    const int c = DecodeChar(huff, bits);
-    if (c < 256) {
-      *out++ = static_cast<uint8_t>(c);
-      --left;
-      continue;
+    left -= out - from;
+    if (left <= 0) {
+      break;
     }
-    const int n = c - 255 + THRESHOLD;
-    CopyMatch(out, DecodePosition(bits) + 1, n);
-    out += n;
-    left -= n;
+    write(start, static_cast<size_t>(out - start));
+    std::memmove(window.get(), out - N, N);
+    out = start;
   }
   write(start, static_cast<size_t>(out - start));
 }

@@ -37,22 +37,27 @@ public:
 
   // The adaptive Huffman code of literals and match lengths (the Freq, Parent and Son tables).
   struct THuffman {
-    static constexpr int LOOKAHEAD = 8;      // positions Update compares at once
-    static constexpr int LOOKUP_BITS = 7;    // code bits the decoder's table resolves at once
-    static constexpr uint16_t DEEP = 0xFFFF; // Prefix of a position below LOOKUP_BITS
+    static constexpr int LOOKAHEAD = 8;   // positions Update compares at once
+    static constexpr int LOOKUP_BITS = 7; // code bits the decoder's table resolves at once
+    static constexpr uint16_t UNPLACED = 0; // Place of a position deeper than LOOKUP_BITS
+    static constexpr int IDLE = T + LOOKAHEAD; // a counter the climb may bump for nothing
 
-    uint16_t Freq[T + LOOKAHEAD]; // node frequencies; Freq[T] onwards are sentinels
-    int16_t Parent[T + N_CHAR];   // Parent[T + c]: leaf position of symbol c
-    int16_t Son[T];               // first of two children, or T + symbol for a leaf
+    // Node frequencies; Freq[T] onwards are sentinels above every count, except Freq[IDLE].
+    uint16_t Freq[T + LOOKAHEAD + 2];
+    uint16_t Parent[T + N_CHAR]; // Parent[T + c]: leaf position of symbol c
+    uint16_t Son[T];             // first of two children, or T + symbol for a leaf
     int Rebuilds = 0;
 
     // The decoder's view of the top of the tree, kept only when StartHuff was asked for it.
     // Lookup[b]: for the next LOOKUP_BITS bits b of the stream, the node where the walk from
     // the root ends after them (a leaf, or a node at depth LOOKUP_BITS) as depth << 10 |
-    // position. Prefix[k]: the path to position k as depth << 10 | bits, or DEEP.
+    // position. A node at most LOOKUP_BITS deep has a place, 1 << depth | its path (the root
+    // is 1): Place[k] is that of position k or UNPLACED, NodeAt[place] the position there, and
+    // NodeAt[0] is IDLE. A node's ancestors are then found by halving its place.
     bool KeepLookup = false;
     uint16_t Lookup[1 << LOOKUP_BITS];
-    uint16_t Prefix[T];
+    uint16_t Place[T];
+    uint16_t NodeAt[2 << LOOKUP_BITS];
 
     void StartHuff(bool keepLookup = false);
     // Counts one more c, rebuilding with halved counts first if the root is at MAX_FREQ.
@@ -64,15 +69,19 @@ public:
   private:
     friend class TLZH; // the decoder inlines the update
 
-    // Update, given the position of c's leaf.
+    // Update, given the position of c's leaf: climbing by parents, or (with the lookup kept)
+    // by places once the climb reaches the top of the tree.
     void Count(int c, int leaf);
+    void CountByPlaces(int c, int leaf);
+    bool PlacedStep(int &k, unsigned &place);
+    void ClimbFrom(int k); // counts k and its ancestors
     void Reconst();
     int Trade(int k, uint16_t f);
-    // Whether a position with this Prefix lies above the depth the lookup resolves (its
+    // Whether a position with this place lies above the depth the lookup resolves (its
     // entries end at or below it).
-    static bool Shallow(uint16_t prefix) { return prefix < (LOOKUP_BITS << 10); }
+    static bool Shallow(unsigned place) { return place - 1u < (1u << LOOKUP_BITS) - 1u; }
     void Reshape(int k, int l);
-    void FillLookup(int k, int depth, int code);
+    void FillLookup(int k, unsigned place);
     void ForgetBelow(int k);
   };
 
