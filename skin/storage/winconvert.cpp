@@ -404,6 +404,11 @@ void TLZH::THuffman::Reshape(int k, int l) {
   }
 }
 
+// The placed steps trade seldom; eight inlined copies of the trade cost more than a call.
+int TLZH::THuffman::TradeByCall(int k, uint16_t f) {
+  return Trade(k, f);
+}
+
 void TLZH::THuffman::Count(int c, int leaf) {
   if (Freq[R] == MAX_FREQ) {
     Reconst();
@@ -428,8 +433,8 @@ void TLZH::THuffman::ClimbFrom(int k) {
 // has been finished by parents.
 [[gnu::always_inline]] inline bool TLZH::THuffman::PlacedStep(int &k, unsigned &place) {
   const uint16_t f = ++Freq[k];
-  if (f > Freq[k + 1]) {
-    k = Trade(k, f);
+  if (f > Freq[k + 1]) [[unlikely]] {
+    k = TradeByCall(k, f);
     place = Place[k];
     if (place == UNPLACED) {
       ClimbFrom(Parent[k]);

@@ -77,6 +77,7 @@ public:
     void ClimbFrom(int k); // counts k and its ancestors
     void Reconst();
     int Trade(int k, uint16_t f);
+    [[gnu::noinline]] int TradeByCall(int k, uint16_t f);
     // Whether a position with this place lies above the depth the lookup resolves (its
     // entries end at or below it).
     static bool Shallow(unsigned place) { return place - 1u < (1u << LOOKUP_BITS) - 1u; }
