@@ -368,6 +368,7 @@ namespace {
   // Lookup entries change where a subtree with children moves to or from a position above
   // LOOKUP_BITS; two leaves trading places leave every entry as it is. One test, as it is
   // seldom true and its parts are not predictable.
+  // (UNPLACED - 1 wraps to the largest value, so the smaller of the two is the shallower.)
   const bool shallow = Shallow(std::min(Place[k] - 1u, Place[l] - 1u) + 1u);
   if ((std::min(i, j) < T) & shallow) {
     Reshape(k, l);
@@ -450,8 +451,9 @@ void TLZH::THuffman::ClimbFrom(int k) {
 // costs a measurable share of its time). Below the places the climb follows parents; from
 // the first placed node up, each ancestor is read at half the place, so the loads of a climb
 // no longer wait for each other. That part takes LOOKUP_BITS + 1 unrolled steps, as many as
-// the deepest place needs (bumping IDLE past the root), so its end is known in advance; only
-// a trade with a deeper placed node needs more.
+// the deepest place needs (bumping IDLE past the root), so its end is known in advance. Should
+// a trade take the count to a deeper place than the steps left can climb from (not seen in
+// practice), parents finish it.
 [[gnu::always_inline]] inline void TLZH::THuffman::CountByPlaces(int c, int leaf) {
   if (Freq[R] == MAX_FREQ) {
     Reconst();
@@ -466,16 +468,15 @@ void TLZH::THuffman::ClimbFrom(int k) {
     }
     k = Parent[k];
   }
+  static_assert(LOOKUP_BITS + 1 == 8, "the unroll count below");
 #pragma GCC unroll 8
   for (int s = 0; s <= LOOKUP_BITS; ++s) {
     if (!PlacedStep(k, place)) {
       return;
     }
   }
-  while (place != 0) {
-    if (!PlacedStep(k, place)) {
-      return;
-    }
+  if (place != 0) {
+    ClimbFrom(k);
   }
 }
 
