@@ -243,26 +243,37 @@ void TLZH::THuffman::StartHuff(bool keepLookup) {
 void TLZH::THuffman::Reconst() {
   THuffman &t = *this;
   ++Rebuilds;
-  // Gather the leaves in their current order with halved counts.
-  int j = 0;
+  // The leaves in their current order with halved counts.
+  uint16_t leafFreq[N_CHAR];
+  uint16_t leafSon[N_CHAR];
+  int leaves = 0;
   for (int i = 0; i < T; ++i) {
     if (t.Son[i] >= T) {
-      t.Freq[j] = static_cast<uint16_t>((t.Freq[i] + 1) / 2);
-      t.Son[j] = t.Son[i];
-      ++j;
+      leafFreq[leaves] = static_cast<uint16_t>((t.Freq[i] + 1) / 2);
+      leafSon[leaves] = t.Son[i];
+      ++leaves;
     }
   }
-  // Join pairs, keeping the frequencies sorted.
-  for (int i = 0, jj = N_CHAR; jj < T; i += 2, ++jj) {
-    const uint16_t f = static_cast<uint16_t>(t.Freq[i] + t.Freq[i + 1]);
-    // Past the last count not above f: the counts so far are in order, so a bisection finds
-    // what a scan down from jj - 1 would.
-    const int k = static_cast<int>(std::upper_bound(t.Freq, t.Freq + jj, f) - t.Freq);
-    const auto moved = static_cast<size_t>(jj - k);
-    std::memmove(&t.Freq[k + 1], &t.Freq[k], moved * sizeof(t.Freq[0]));
-    std::memmove(&t.Son[k + 1], &t.Son[k], moved * sizeof(t.Son[0]));
-    t.Freq[k] = f;
-    t.Son[k] = static_cast<uint16_t>(i);
+  // Join pairs in order, each new node going after every count not above its own: the leaves
+  // and the joined nodes are each in order, so the positions fill as a merge of the two, a
+  // leaf first where counts are equal, and each pair is joined once its second node is placed.
+  uint16_t joinedFreq[N_CHAR - 1];
+  uint16_t joinedSon[N_CHAR - 1];
+  int nextLeaf = 0;
+  int nextJoined = 0;
+  int joined = 0;
+  for (int k = 0; k < T; ++k) {
+    if (nextLeaf < N_CHAR && (nextJoined == joined || leafFreq[nextLeaf] <= joinedFreq[nextJoined])) {
+      t.Freq[k] = leafFreq[nextLeaf];
+      t.Son[k] = leafSon[nextLeaf++];
+    } else {
+      t.Freq[k] = joinedFreq[nextJoined];
+      t.Son[k] = joinedSon[nextJoined++];
+    }
+    if (k % 2 == 1) {
+      joinedFreq[joined] = static_cast<uint16_t>(t.Freq[k - 1] + t.Freq[k]);
+      joinedSon[joined++] = static_cast<uint16_t>(k - 1);
+    }
   }
   for (int i = 0; i < T; ++i) {
     const int k = t.Son[i];
