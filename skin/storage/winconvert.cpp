@@ -263,7 +263,8 @@ void TLZH::THuffman::Reconst() {
   int nextJoined = 0;
   int joined = 0;
   for (int k = 0; k < T; ++k) {
-    if (nextLeaf < N_CHAR && (nextJoined == joined || leafFreq[nextLeaf] <= joinedFreq[nextJoined])) {
+    if (nextLeaf < N_CHAR &&
+        (nextJoined == joined || leafFreq[nextLeaf] <= joinedFreq[nextJoined])) {
       t.Freq[k] = leafFreq[nextLeaf];
       t.Son[k] = leafSon[nextLeaf++];
     } else {

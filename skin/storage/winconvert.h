@@ -37,9 +37,9 @@ public:
 
   // The adaptive Huffman code of literals and match lengths (the Freq, Parent and Son tables).
   struct THuffman {
-    static constexpr int LOOKAHEAD = 8;   // positions Update compares at once
-    static constexpr int LOOKUP_BITS = 7; // code bits the decoder's table resolves at once
-    static constexpr uint16_t UNPLACED = 0; // Place of a position deeper than LOOKUP_BITS
+    static constexpr int LOOKAHEAD = 8;        // positions Update compares at once
+    static constexpr int LOOKUP_BITS = 7;      // code bits the decoder's table resolves at once
+    static constexpr uint16_t UNPLACED = 0;    // Place of a position deeper than LOOKUP_BITS
     static constexpr int IDLE = T + LOOKAHEAD; // a counter the climb may bump for nothing
 
     // Node frequencies; Freq[T] onwards are sentinels above every count, except Freq[IDLE].
