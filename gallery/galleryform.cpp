@@ -2,6 +2,7 @@
 
 #include "framework/gui/buttons.h"
 #include "framework/gui/extctrls.h"
+#include "framework/gui/filenames.h"
 #include "framework/gui/listview.h"
 #include "framework/gui/stdctrls.h"
 #include "skin/data/winskindata.h"
@@ -17,24 +18,6 @@ namespace {
 
 const char kSkinCaption[] = "Skin";
 const char kSampleCaption[] = "Kestrova Gallery";
-
-// The program's folder, with its final backslash.
-std::string ProgramFolder() {
-  char path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH)
-    return {};
-  const std::string file(path, length);
-  return file.substr(0, file.find_last_of('\\') + 1);
-}
-
-// "dark" for "C:\...\skins\dark.skn".
-std::string SkinName(const std::string &file) {
-  const size_t start = file.find_last_of("\\/") + 1; // 0 when there is no folder
-  const size_t dot = file.find_last_of('.');
-  return file.substr(start, dot == std::string::npos || dot < start ? std::string::npos
-                                                                    : dot - start);
-}
 
 TMenuItem *NewItem(TComponent *owner, TMenuItem *parent, const std::string &caption,
                    const TNotifyEvent &onClick = {}) {
@@ -70,6 +53,10 @@ TGalleryForm::TGalleryForm(TComponent *owner)
 TGalleryForm::~TGalleryForm() = default;
 
 // ------------------------------------------------------------------------- skins
+
+std::string TGalleryForm::SkinName(const std::string &file) {
+  return ChangeFileExt(ExtractFileName(file), "");
+}
 
 std::vector<std::string> TGalleryForm::ShippedSkins() {
   return SkinFilesIn(ProgramFolder() + "skins\\");
@@ -115,9 +102,9 @@ void TGalleryForm::MarkSkinInUse() {
 
 bool TGalleryForm::LoadSkinFile(const std::string &file) {
   if (!SkinData1->LoadFromFile(file)) {
-    Application->MessageBox("\"" + file +
-                   "\" is not a skin this program can read.\n\nThe skin in use stays as it is.",
-               kSkinCaption, MB_OK | MB_ICONWARNING);
+    Application->MessageBox(
+        "\"" + file + "\" is not a skin this program can read.\n\nThe skin in use stays as it is.",
+        kSkinCaption, MB_OK | MB_ICONWARNING);
     return false;
   }
   skinFile_ = file;
@@ -172,7 +159,7 @@ void ColourFaceTexts(TWinControl *parent, TColor colour) {
         dynamic_cast<TCustomPanel *>(control) != nullptr)
       control->Font()->SetColor(colour);
     else if (dynamic_cast<TCustomEdit *>(control) != nullptr) // on the window colour, and
-      control->Font()->SetColor(clWindowText);              // not its group's font colour
+      control->Font()->SetColor(clWindowText);                // not its group's font colour
     if (auto *inner = dynamic_cast<TWinControl *>(control))
       ColourFaceTexts(inner, colour);
   }
@@ -289,7 +276,8 @@ void TGalleryForm::MessageItemClick(TObject *sender) {
     return;
   std::string text = item->Caption;
   text.erase(std::remove(text.begin(), text.end(), '&'), text.end());
-  Application->MessageBox("A message box: " + text + ".", kSampleCaption, static_cast<UINT>(item->Tag()));
+  Application->MessageBox("A message box: " + text + ".", kSampleCaption,
+                          static_cast<UINT>(item->Tag()));
 }
 
 void TGalleryForm::MDIItemClick(TObject *) {
@@ -311,28 +299,26 @@ void TGalleryForm::WndProc(TMessage &m) {
 
 void TGalleryForm::Register() {
   using F = TGalleryForm;
-  RegisterClass<TGalleryForm, TForm>("TGalleryForm",
-                                     {Published::Object("PageControl1", &F::PageControl1),
-                                      Published::Object("ButtonsPage", &F::ButtonsPage),
-                                      Published::Object("TextPage", &F::TextPage),
-                                      Published::Object("ListsPage", &F::ListsPage),
-                                      Published::Object("BarsPage", &F::BarsPage),
-                                      Published::Object("TabsPage", &F::TabsPage),
-                                      Published::Object("WindowsPage", &F::WindowsPage),
-                                      Published::Object("StatusBar1", &F::StatusBar1),
-                                      Published::Object("MainMenu1", &F::MainMenu1),
-                                      Published::Object("SkinMenu", &F::SkinMenu),
-                                      Published::Object("PopupMenu1", &F::PopupMenu1),
-                                      Published::Object("OpenDialog1", &F::OpenDialog1),
-                                      Published::Object("SaveDialog1", &F::SaveDialog1),
-                                      Published::Object("SkinDialog", &F::SkinDialog),
-                                      Published::Object("SkinData1", &F::SkinData1)},
-                                     {Published::Method("OpenItemClick", &F::OpenItemClick),
-                                      Published::Method("SaveItemClick", &F::SaveItemClick),
-                                      Published::Method("FolderItemClick", &F::FolderItemClick),
-                                      Published::Method("ExitItemClick", &F::ExitItemClick),
-                                      Published::Method("MessageItemClick", &F::MessageItemClick),
-                                      Published::Method("MDIItemClick", &F::MDIItemClick)});
+  RegisterClass<TGalleryForm, TForm>(
+      "TGalleryForm",
+      {Published::Object("PageControl1", &F::PageControl1),
+       Published::Object("ButtonsPage", &F::ButtonsPage),
+       Published::Object("TextPage", &F::TextPage), Published::Object("ListsPage", &F::ListsPage),
+       Published::Object("BarsPage", &F::BarsPage), Published::Object("TabsPage", &F::TabsPage),
+       Published::Object("WindowsPage", &F::WindowsPage),
+       Published::Object("StatusBar1", &F::StatusBar1),
+       Published::Object("MainMenu1", &F::MainMenu1), Published::Object("SkinMenu", &F::SkinMenu),
+       Published::Object("PopupMenu1", &F::PopupMenu1),
+       Published::Object("OpenDialog1", &F::OpenDialog1),
+       Published::Object("SaveDialog1", &F::SaveDialog1),
+       Published::Object("SkinDialog", &F::SkinDialog),
+       Published::Object("SkinData1", &F::SkinData1)},
+      {Published::Method("OpenItemClick", &F::OpenItemClick),
+       Published::Method("SaveItemClick", &F::SaveItemClick),
+       Published::Method("FolderItemClick", &F::FolderItemClick),
+       Published::Method("ExitItemClick", &F::ExitItemClick),
+       Published::Method("MessageItemClick", &F::MessageItemClick),
+       Published::Method("MDIItemClick", &F::MDIItemClick)});
 }
 
 std::string NumberedText(const char *prefix, int number, const char *suffix) {

@@ -22,8 +22,8 @@ public:
   ~TGalleryForm() override;
 
   TPageControl *PageControl1 = nullptr;
-  TTabSheet *ButtonsPage = nullptr, *TextPage = nullptr, *ListsPage = nullptr,
-            *BarsPage = nullptr, *TabsPage = nullptr, *WindowsPage = nullptr;
+  TTabSheet *ButtonsPage = nullptr, *TextPage = nullptr, *ListsPage = nullptr, *BarsPage = nullptr,
+            *TabsPage = nullptr, *WindowsPage = nullptr;
   TStatusBar *StatusBar1 = nullptr;
   TMainMenu *MainMenu1 = nullptr;
   TMenuItem *SkinMenu = nullptr;
@@ -33,6 +33,8 @@ public:
   TSkinData *SkinData1 = nullptr;
 
   // --- skins
+  // The name a skin file goes by in the menu: "dark" for "...\skins\dark.skn".
+  static std::string SkinName(const std::string &file);
   // The skin files shipped beside the program (skins\*.skn in its folder), sorted by name.
   static std::vector<std::string> ShippedSkins();
   // The *.skn files of folder (ending in a backslash), sorted by name.

@@ -26,15 +26,15 @@ TCustomForm *TCustomForm::MDIFrame() const {
 }
 
 void TCustomForm::MDIChildParams(TCreateParams &p) const {
-  TCustomForm *main = MDIFrame();
-  if (main == nullptr || main == this || main->FormStyle() != TFormStyle::fsMDIForm)
+  TCustomForm *frame = MDIFrame();
+  if (frame == nullptr || frame == this || frame->FormStyle() != TFormStyle::fsMDIForm)
     throw EInvalidOperation("an MDI child needs an MDI main form");
-  main->HandleNeeded();
+  frame->HandleNeeded();
   // The client takes every style given (MDIS_ALLCHILDSTYLES): the form's own frame and icons.
   p.Style = (p.Style & ~static_cast<DWORD>(WS_POPUP)) | WS_CHILD | WS_CLIPSIBLINGS;
   p.ExStyle |= WS_EX_MDICHILD;
   p.Menu = nullptr;
-  p.WndParent = main->ClientHandle();
+  p.WndParent = frame->ClientHandle();
 }
 
 HWND TCustomForm::CreateWindowHandle(const TCreateParams &p) {
@@ -98,8 +98,9 @@ void TCustomForm::DefaultHandler(TMessage &m) {
 
 void TCustomForm::SendToClient(UINT msg, WPARAM wParam) const {
   HWND client = clientHandle_;
-  if (formStyle_ == TFormStyle::fsMDIChild && MDIFrame() != nullptr)
-    client = MDIFrame()->ClientHandle();
+  if (formStyle_ == TFormStyle::fsMDIChild)
+    if (TCustomForm *frame = MDIFrame())
+      client = frame->ClientHandle();
   if (client != nullptr)
     SendMessageA(client, msg, wParam, 0);
 }

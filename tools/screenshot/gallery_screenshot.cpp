@@ -10,16 +10,6 @@
 #include <cstdio>
 #include <string>
 
-namespace {
-
-// "dark" for "...\skins\dark.skn".
-std::string BaseName(const std::string &file) {
-  const size_t start = file.find_last_of('\\') + 1;
-  return file.substr(start, file.find_last_of('.') - start);
-}
-
-} // namespace
-
 int main(int argc, char **argv) {
   if (argc < 2) {
     std::fprintf(stderr, "usage: gallery_screenshot OUTPUT_FOLDER\n");
@@ -35,7 +25,7 @@ int main(int argc, char **argv) {
   Settle();
 
   for (const std::string &skin : TGalleryForm::ShippedSkins()) {
-    const std::string name = std::string("gallery-").append(BaseName(skin));
+    const std::string name = std::string("gallery-").append(TGalleryForm::SkinName(skin));
     form->LoadSkinFile(skin);
     Settle();
     Settle();
