@@ -90,8 +90,8 @@ int main(int argc, char **argv) {
   const COLORREF plain = TrackMiddle(memo);
   if (plain == skinned)
     Fail("the skinned and the system's scroll bar look the same");
-  std::printf("probe: track middle skinned #%06lX, unskinned #%06lX; scroll bar %ldx%ld\n",
-              skinned, plain, bar.right - bar.left, bar.bottom - bar.top);
+  std::printf("probe: track middle skinned #%06lX, unskinned #%06lX; scroll bar %ldx%ld\n", skinned,
+              plain, bar.right - bar.left, bar.bottom - bar.top);
 
   const bench::PaintTimes t = bench::TimeBothSides(
       [memo] { SendMessageA(memo, WM_NCPAINT, 1, 0); },

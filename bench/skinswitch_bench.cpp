@@ -60,8 +60,7 @@ int main(int argc, char **argv) {
   GetModuleFileNameA(nullptr, path, MAX_PATH);
   std::string folder = path;
   folder.resize(folder.find_last_of('\\') + 1);
-  const std::vector<std::string> skins =
-      TGalleryForm::SkinFilesIn(folder + "..\\bin\\skins\\");
+  const std::vector<std::string> skins = TGalleryForm::SkinFilesIn(folder + "..\\bin\\skins\\");
   if (skins.size() < 2) {
     std::fprintf(stderr, "skinswitch_bench: needs two skins in bin\\skins, found %zu\n",
                  skins.size());

@@ -84,7 +84,9 @@ TWinControl *FillButtons(TGalleryForm &form, TTabSheet *page) {
 
   for (int column = 0; column < 3; ++column) {
     auto *bit = Place<TBitBtn>(form, page, at(column), 64, 100, 25,
-                               column == 1 ? "Disabled" : column == 2 ? "Default" : "Glyph");
+                               column == 1   ? "Disabled"
+                               : column == 2 ? "Default"
+                                             : "Glyph");
     PaintCheckGlyph(*bit->Glyph());
     bit->SetEnabled(column != 1);
     if (column == 2)
@@ -270,11 +272,10 @@ TWinControl *FillBars(TGalleryForm &form, TTabSheet *page) {
 }
 
 TWinControl *FillTabs(TGalleryForm &form, TTabSheet *page) {
-  const std::pair<TTabPosition, RECT> sides[] = {
-      {TTabPosition::tpTop, {8, 8, 300, 158}},
-      {TTabPosition::tpBottom, {308, 8, 600, 158}},
-      {TTabPosition::tpLeft, {8, 166, 300, 316}},
-      {TTabPosition::tpRight, {308, 166, 600, 316}}};
+  const std::pair<TTabPosition, RECT> sides[] = {{TTabPosition::tpTop, {8, 8, 300, 158}},
+                                                 {TTabPosition::tpBottom, {308, 8, 600, 158}},
+                                                 {TTabPosition::tpLeft, {8, 166, 300, 316}},
+                                                 {TTabPosition::tpRight, {308, 166, 600, 316}}};
   TWinControl *first = nullptr;
   for (const auto &[side, r] : sides) {
     auto *tabs = Place<TTabControl>(form, page, r.left, r.top, r.right - r.left, r.bottom - r.top);

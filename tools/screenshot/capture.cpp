@@ -143,4 +143,3 @@ void Settle() {
     Sleep(20);
   }
 }
-

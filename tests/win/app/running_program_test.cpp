@@ -64,8 +64,8 @@ HWND ChildOfClass(HWND parent, const std::string &name) {
 // The visible main window of process: captioned "Kestrova", with the help button.
 HWND MainWindowOf(DWORD process) {
   for (HWND window : TopLevelWindows())
-    if (ProcessOf(window) == process && IsWindowVisible(window) &&
-        TextOf(window) == kMainCaption && ChildWithText(window, kHelpButton) != nullptr)
+    if (ProcessOf(window) == process && IsWindowVisible(window) && TextOf(window) == kMainCaption &&
+        ChildWithText(window, kHelpButton) != nullptr)
       return window;
   return nullptr;
 }

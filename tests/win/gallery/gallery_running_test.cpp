@@ -42,7 +42,8 @@ std::vector<HWND> VisibleControls(HWND main) {
 }
 
 TEST(RunningGallery, StartsWithEachShippedSkinWithEveryControlOfEveryPageSkinned) {
-  const std::vector<std::string> skins = TGalleryForm::SkinFilesIn(outside::BinFolder() + "skins\\");
+  const std::vector<std::string> skins =
+      TGalleryForm::SkinFilesIn(outside::BinFolder() + "skins\\");
   ASSERT_FALSE(skins.empty()) << "no skins in bin\\skins";
   for (const std::string &skin : skins) {
     SCOPED_TRACE(skin);

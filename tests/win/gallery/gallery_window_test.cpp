@@ -71,7 +71,8 @@ std::vector<std::string> UnskinnedControls(TCustomForm *form) {
 // there is none of that name.
 std::string ShippedSkin(const std::string &name) {
   for (const std::string &file : TGalleryForm::SkinFilesIn(outside::BinFolder() + "skins\\"))
-    if (file.size() >= name.size() && file.compare(file.size() - name.size(), name.size(), name) == 0)
+    if (file.size() >= name.size() &&
+        file.compare(file.size() - name.size(), name.size(), name) == 0)
       return file;
   return {};
 }
@@ -229,8 +230,8 @@ TEST_F(GalleryWindow, ASwitchLeavesTheFocusWhereItWas) {
   ASSERT_NE(focused, nullptr);
   ASSERT_EQ(ClassOf(focused), "TEdit");
   focusLosses = 0;
-  focusedProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-      focused, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountFocusLosses)));
+  focusedProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(focused, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountFocusLosses)));
   const bool switched = form->LoadSkinFile(dark) && RunPendingSkinAction();
   Application->ProcessMessages();
   SetWindowLongPtrA(focused, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(focusedProc));
@@ -254,7 +255,8 @@ TEST_F(GalleryWindow, ACorruptSkinFileLeavesTheSkinInUseWithOneMessage) {
     std::vector<char> noise(4096);
     for (size_t i = 0; i < noise.size(); ++i)
       noise[i] = static_cast<char>((i * 2654435761u) >> 13);
-    std::ofstream(corrupt, std::ios::binary).write(noise.data(), static_cast<std::streamsize>(noise.size()));
+    std::ofstream(corrupt, std::ios::binary)
+        .write(noise.data(), static_cast<std::streamsize>(noise.size()));
   }
 
   std::vector<std::string> messages;
