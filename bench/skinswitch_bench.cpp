@@ -6,6 +6,7 @@
 //   skinswitch_bench [ROUNDS]     (default 10; one warm-up switch is not counted)
 #include "bench/bench_util.h"
 #include "framework/gui/extctrls.h"
+#include "framework/gui/filenames.h"
 #include "gallery/galleryform.h"
 #include "skin/data/winskindata.h"
 #include "skin/data/winskindlg.h"
@@ -56,11 +57,8 @@ int main(int argc, char **argv) {
   Settle(600);
 
   // The skins shipped beside the gallery, in the tree's bin\skins (this runs from bench\).
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder = path;
-  folder.resize(folder.find_last_of('\\') + 1);
-  const std::vector<std::string> skins = TGalleryForm::SkinFilesIn(folder + "..\\bin\\skins\\");
+  const std::vector<std::string> skins =
+      TGalleryForm::SkinFilesIn(ProgramFolder() + "..\\bin\\skins\\");
   if (skins.size() < 2) {
     std::fprintf(stderr, "skinswitch_bench: needs two skins in bin\\skins, found %zu\n",
                  skins.size());
