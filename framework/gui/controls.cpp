@@ -589,6 +589,11 @@ void TWinControl::DestroyHandle() {
 }
 
 void TWinControl::RecreateWnd() {
+  if (handle_ != nullptr)
+    Perform(CM_RECREATEWND, 0, 0);
+}
+
+void TWinControl::CMRecreateWnd(TMessage &) {
   if (handle_ == nullptr)
     return;
   bool showing = Showing();
@@ -971,6 +976,9 @@ void TWinControl::WndProc(TMessage &m) {
     return;
   case CM_DIALOGCHAR:
     CMDialogChar(m);
+    return;
+  case CM_RECREATEWND:
+    CMRecreateWnd(m);
     return;
   default:
     break;

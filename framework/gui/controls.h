@@ -296,7 +296,8 @@ public:
   bool HandleAllocated() const { return handle_ != nullptr; }
   void HandleNeeded() { Handle(); }
   // Destroys the window; the control keeps its state and makes a new window when one is next
-  // needed (and at once if it was showing).
+  // needed (and at once if it was showing). Done as CM_RECREATEWND through WindowProc, so that
+  // whatever hooked the control sees the change and can follow the new window.
   void RecreateWnd();
 
   // The control that owns the window, or one of its ancestors (the combo box of the edit
@@ -382,6 +383,7 @@ protected:
   void WMMouseLeave(TMessage &message);
   void WMSetCursor(TMessage &message);
   void WMNCDestroy(TMessage &message);
+  void CMRecreateWnd(TMessage &message);
   void CNKeyDown(TMessage &message);
   void CNChar(TMessage &message);
   void CMDialogKey(TMessage &message);
