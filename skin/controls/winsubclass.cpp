@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr const char *kBoundProp = "Kestrova.SkinControl";
-
 bool Inverted(const RECT &r) {
   return r.right < r.left || r.bottom < r.top;
 }
@@ -132,56 +130,30 @@ void TSkinControl::HookWindowProc(TControl *control) {
 // ----------------------------------------------------------------- binding bare windows
 
 void TSkinControl::BindWindow() {
-  // One binding per window: a second object would find itself again through the property.
-  if (bound_ || Handle == nullptr || GetPropA(Handle, kBoundProp) != nullptr)
+  // One object per window: a second one is refused.
+  if (Handle == nullptr || window_.Attached() ||
+      !window_.Attach(Handle, this, TWndMethod(this, &TSkinControl::BoundMessage)))
     return;
-  SetPropA(Handle, kBoundProp, this);
-  const auto proc = reinterpret_cast<LONG_PTR>(&TSkinControl::BoundWndProc);
-  OldWndProc = reinterpret_cast<WNDPROC>(Unicode ? SetWindowLongPtrW(Handle, GWLP_WNDPROC, proc)
-                                                 : SetWindowLongPtrA(Handle, GWLP_WNDPROC, proc));
-  bound_ = true;
+  OldWndProc = window_.Previous();
 }
 
 void TSkinControl::UnbindWindow() {
-  if (!bound_)
-    return;
-  if (IsWindow(Handle)) {
-    const auto old = reinterpret_cast<LONG_PTR>(OldWndProc);
-    if (Unicode)
-      SetWindowLongPtrW(Handle, GWLP_WNDPROC, old);
-    else
-      SetWindowLongPtrA(Handle, GWLP_WNDPROC, old);
-    RemovePropA(Handle, kBoundProp);
-  }
-  bound_ = false;
+  window_.Detach();
 }
 
 TSkinControl *FindBoundSkinControl(HWND window) {
-  auto *object = static_cast<TSkinControl *>(GetPropA(window, kBoundProp));
-  return TObject::IsLive(object) ? object : nullptr;
+  return dynamic_cast<TSkinControl *>(TWindowSubclass::Find(window, slControl));
 }
 
-LRESULT CALLBACK TSkinControl::BoundWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-  TSkinControl *self = FindBoundSkinControl(window);
-  if (self == nullptr || !self->bound_)
-    return IsWindowUnicode(window) ? DefWindowProcW(window, msg, wParam, lParam)
-                                   : DefWindowProcA(window, msg, wParam, lParam);
-  TMessage message{msg, wParam, lParam, 0};
-  const WNDPROC old = self->OldWndProc;
-  try {
-    self->NewWndProc(message);
-  } catch (...) {
-    // A painter's failure must not take the dialog down; the window's own procedure answers.
-    return CallWindowProcA(old, window, msg, wParam, lParam);
+void TSkinControl::BoundMessage(TMessage &message) {
+  NewWndProc(message);
+  if (message.Msg == WM_NCDESTROY && TObject::IsLive(this)) {
+    // The window is gone: nothing of ours stays on it, and the object of a bare window (no
+    // control owns it) goes with it.
+    UnbindWindow();
+    if (Owner() == nullptr)
+      delete this;
   }
-  if (msg == WM_NCDESTROY) {
-    // The window is gone: nothing of ours may stay on it.
-    if (TObject::IsLive(self))
-      self->UnbindWindow();
-    else
-      RemovePropA(window, kBoundProp);
-  }
-  return message.Result;
 }
 
 // ----------------------------------------------------------------- messages
@@ -191,6 +163,14 @@ void TSkinControl::NewWndProc(TMessage &message) {
     Active = static_cast<intptr_t>(message.WParam) > 0;
     if (Active)
       Invalidate();
+    return;
+  }
+  if (message.Msg == CM_RECREATEWND) {
+    // The control makes a new window: the form re-attaches it, once this message is done.
+    Default(message);
+    if (TObject::IsLive(this) && Control != nullptr && SkinForm != nullptr &&
+        TObject::IsLive(SkinForm))
+      PostMessageA(SkinForm->Handle, CN_ReCreateWnd, reinterpret_cast<WPARAM>(Handle), 0);
     return;
   }
   if (!Active) {
@@ -211,8 +191,7 @@ void TSkinControl::Default(TMessage &message) {
     return;
   }
   if (OldWndProc != nullptr)
-    message.Result =
-        CallWindowProcA(OldWndProc, Handle, message.Msg, message.WParam, message.LParam);
+    window_.CallPrevious(message);
 }
 
 void TSkinControl::DefaultThenPress(TMessage &message) {

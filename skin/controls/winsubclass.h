@@ -20,6 +20,7 @@
 #include "framework/gui/bitmap.h"
 #include "framework/gui/canvas.h"
 #include "framework/gui/graphics.h"
+#include "framework/gui/subclass.h"
 #include "skin/data/winskindlg.h"
 
 #include <windows.h>
@@ -80,7 +81,7 @@ public:
   virtual void Unsubclass();
   virtual void SkinChange();
   virtual int GetState() { return 1; }
-  bool Subclassed() const { return bound_; }
+  bool Subclassed() const { return window_.Attached(); }
 
   // --- messages
   void NewWndProc(TMessage &message);
@@ -127,7 +128,8 @@ protected:
   void UnbindWindow();
 
 private:
-  static LRESULT CALLBACK BoundWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+  // The messages of a bare window, through window_.
+  void BoundMessage(TMessage &message);
   // The last nine-sliced state image DrawSkinMap composed: a repaint in the same state and
   // size only copies it.
   struct SlicedImage {
@@ -136,7 +138,7 @@ private:
     int width = 0, height = 0, frame = 0, frames = 0;
     std::unique_ptr<TBitmap> image;
   } sliced_;
-  bool bound_ = false;
+  TWindowSubclass window_{slControl};
   TControl *hooked_ = nullptr; // the control whose WindowProc is ours
 };
 

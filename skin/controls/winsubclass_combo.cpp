@@ -7,12 +7,6 @@
 #include "skin/data/winskindata.h"
 #include "skin/form/winskinform_draw.h"
 
-namespace {
-
-constexpr const char *kEditProp = "Kestrova.ComboEdit";
-
-} // namespace
-
 TSkinComBox::~TSkinComBox() {
   ReleaseEdit();
 }
@@ -53,22 +47,16 @@ void TSkinComBox::AttachList() {
 
 void TSkinComBox::FindBtn() {
   EditHandle = GetTopWindow(Handle);
-  if (EditHandle == nullptr || GetPropA(EditHandle, kEditProp) != nullptr) {
+  if (EditHandle == nullptr ||
+      !editSubclass_.Attach(EditHandle, this, TWndMethod(this, &TSkinComBox::ButtonProc))) {
     EditHandle = nullptr;
     return;
   }
-  SetPropA(EditHandle, kEditProp, this);
-  EditOldProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-      EditHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TSkinComBox::EditWndProc)));
+  EditOldProc = editSubclass_.Previous();
 }
 
 void TSkinComBox::ReleaseEdit() {
-  if (EditHandle == nullptr || EditOldProc == nullptr)
-    return;
-  if (IsWindow(EditHandle)) {
-    SetWindowLongPtrA(EditHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditOldProc));
-    RemovePropA(EditHandle, kEditProp);
-  }
+  editSubclass_.Detach();
   EditHandle = nullptr;
   EditOldProc = nullptr;
 }
@@ -81,21 +69,10 @@ void TSkinComBox::Unsubclass() {
   ListScrollbar = nullptr;
 }
 
-LRESULT CALLBACK TSkinComBox::EditWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto *self = static_cast<TSkinComBox *>(GetPropA(window, kEditProp));
-  if (self == nullptr || !TObject::IsLive(self) || self->EditOldProc == nullptr)
-    return DefWindowProcA(window, msg, wParam, lParam);
-  TMessage message{msg, wParam, lParam, 0};
-  self->ButtonProc(message);
-  return message.Result;
-}
-
 void TSkinComBox::ButtonProc(TMessage &m) {
-  const WNDPROC old = EditOldProc;
-  const HWND edit = EditHandle;
   if (m.Msg == WM_NCDESTROY)
     ReleaseEdit();
-  m.Result = CallWindowProcA(old, edit, m.Msg, m.WParam, m.LParam);
+  editSubclass_.CallPrevious(m); // kept for the message being handled
   if (!TObject::IsLive(this) || !Active)
     return;
   switch (m.Msg) {

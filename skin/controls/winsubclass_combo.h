@@ -2,6 +2,7 @@
 // picture, the edit area left as the control draws it.
 #pragma once
 
+#include "framework/gui/subclass.h"
 #include "skin/controls/winsubclass.h"
 
 class TSkinComBox : public TSkinControl {
@@ -30,5 +31,5 @@ private:
   void AttachList();
   void ReleaseEdit();
   int State(bool disabledFirst) const;
-  static LRESULT CALLBACK EditWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+  TWindowSubclass editSubclass_{slComboEdit};
 };

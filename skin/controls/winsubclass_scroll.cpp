@@ -16,7 +16,6 @@
 namespace {
 
 constexpr char kOverlayClass[] = "TWScrollbar";
-constexpr const char *kOverlayProp = "Kestrova.ScrollOverlay";
 
 void RegisterOverlayClass() {
   static const bool registered = [] {
@@ -80,16 +79,14 @@ TWScrollbar::TWScrollbar(TSkinControl *owner, HWND target, int mode)
                            0, GetParent(target), nullptr, GetModuleHandleA(nullptr), nullptr);
   if (Handle == nullptr)
     return;
-  SetPropA(Handle, kOverlayProp, this);
-  SetWindowLongPtrA(Handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWScrollbar::WndProc));
+  subclass_.Attach(Handle, this, TWndMethod(this, &TWScrollbar::WndProc));
   SetPosition(target);
 }
 
 TWScrollbar::~TWScrollbar() {
-  if (Handle != nullptr && IsWindow(Handle)) {
-    RemovePropA(Handle, kOverlayProp);
+  subclass_.Detach();
+  if (Handle != nullptr && IsWindow(Handle))
     DestroyWindow(Handle);
-  }
 }
 
 bool TWScrollbar::ReadInfo(SCROLLBARINFO &info) const {
@@ -139,7 +136,7 @@ bool TWScrollbar::RightAbove(HWND window) const {
        above = GetWindow(above, GW_HWNDPREV)) {
     if (above == Handle)
       return true;
-    auto *other = static_cast<TWScrollbar *>(GetPropA(above, kOverlayProp));
+    auto *other = dynamic_cast<TWScrollbar *>(TWindowSubclass::Find(above, slScrollOverlay));
     if (other == nullptr || other->TargetHandle != window)
       return false;
   }
@@ -237,42 +234,42 @@ void TWScrollbar::LeftButtonUp(POINT point) {
   Repaint();
 }
 
-LRESULT CALLBACK TWScrollbar::WndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto *self = static_cast<TWScrollbar *>(GetPropA(window, kOverlayProp));
-  if (self == nullptr)
-    return DefWindowProcA(window, msg, wParam, lParam);
-  const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-  switch (msg) {
+void TWScrollbar::WndProc(TMessage &m) {
+  const POINT point{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+  m.Result = 0;
+  switch (m.Msg) {
   case WM_ERASEBKGND:
-    return 1;
+    m.Result = 1;
+    return;
   case WM_PAINT: {
     PAINTSTRUCT ps;
-    HDC dc = BeginPaint(window, &ps);
+    HDC dc = BeginPaint(Handle, &ps);
     try {
-      self->Paint(dc);
+      Paint(dc);
     } catch (...) {
       // A failed paint leaves the overlay as it was.
     }
-    EndPaint(window, &ps);
-    return 0;
+    EndPaint(Handle, &ps);
+    return;
   }
   case WM_MOUSEMOVE:
-    self->MouseMove(point);
-    return 0;
+    MouseMove(point);
+    return;
   case WM_MOUSELEAVE:
-    self->MouseLeave();
-    return 0;
+    MouseLeave();
+    return;
   case WM_LBUTTONDOWN:
   case WM_LBUTTONDBLCLK:
-    self->LeftButtonDown(point);
-    return 0;
+    LeftButtonDown(point);
+    return;
   case WM_LBUTTONUP:
-    self->LeftButtonUp(point);
-    return 0;
+    LeftButtonUp(point);
+    return;
   case WM_MOUSEACTIVATE:
-    return MA_NOACTIVATE; // a press scrolls; it never takes the focus from the control
+    m.Result = MA_NOACTIVATE; // a press scrolls; it never takes the focus from the control
+    return;
   default:
-    return DefWindowProcA(window, msg, wParam, lParam);
+    subclass_.CallPrevious(m);
   }
 }
 
@@ -471,10 +468,6 @@ void TSkinScrollbar::AfterProc(TMessage &m) {
       HScroll->HideScrollbar();
       VScroll->HideScrollbar();
     }
-    return;
-  case CM_RECREATEWND:
-    if (Control != nullptr && SkinForm != nullptr)
-      PostMessageA(SkinForm->Handle, CN_ReCreateWnd, reinterpret_cast<WPARAM>(Handle), 0);
     return;
   case CN_PaintNCTo:
     if (m.LParam == SkinSignature) {

@@ -9,6 +9,7 @@
 //   TSkinScControl   scroll-bar controls: one overlay over the whole control
 #pragma once
 
+#include "framework/gui/subclass.h"
 #include "skin/controls/winsubclass.h"
 
 #include <memory>
@@ -27,11 +28,11 @@ enum TScrollPart : int {
 // in a state (0 normal, 1 pressed, 2 hot).
 int ArrowImage(int arrow, int state);
 
-class TWScrollbar {
+class TWScrollbar : public TObject {
 public:
   // mode: 0 the window's horizontal scroll bar, 1 its vertical one, 2 a scroll-bar control.
   TWScrollbar(TSkinControl *owner, HWND target, int mode);
-  ~TWScrollbar();
+  ~TWScrollbar() override;
   TWScrollbar(const TWScrollbar &) = delete;
   TWScrollbar &operator=(const TWScrollbar &) = delete;
 
@@ -69,7 +70,8 @@ private:
   void MouseLeave();
   void LeftButtonDown(POINT point);
   void LeftButtonUp(POINT point);
-  static LRESULT CALLBACK WndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+  void WndProc(TMessage &message);
+  TWindowSubclass subclass_{slScrollOverlay};
 };
 
 class TSkinScrollbar : public TSkinControl {

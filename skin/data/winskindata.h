@@ -373,6 +373,10 @@ public:
 private:
   // Loads the packed skin bytes, or keeps the skin in use when they are not one.
   bool TakeSkin(TMemoryStream &bytes);
+  // LoadSkin's work, telling a package that could not be opened (the model untouched) from
+  // one whose reading failed half-way (the model partly rewritten).
+  enum class PackageRead { Read, NotOpened, Broken };
+  PackageRead ReadPackage();
   bool Designing() const { return (ComponentState() & csDesigning) != 0; }
   // The manager, created (and this component listed) when there is none.
   TSkinManage *Manager();

@@ -181,21 +181,29 @@ bool TSkinData::LoadFromStream(TStream &stream) {
 }
 
 bool TSkinData::TakeSkin(TMemoryStream &bytes) {
-  // A skin that cannot be read must not cost the one in use: its bytes go back and, if they
-  // made a skin, the model is read from them again (a half-read INI may have changed it).
   const bool hadSkin = !NoSkin;
   TMemoryStream previous;
   previous.LoadFromStream(*SkinBuffer);
   SkinBuffer->LoadFromStream(bytes);
-  if (!LoadSkin()) {
+  switch (ReadPackage()) {
+  case PackageRead::Read:
+    UpdateSkin();
+    return true;
+  case PackageRead::NotOpened:
+    // Not a skin: nothing of the model was touched, and every window keeps drawing (and
+    // pointing at) the elements of the skin in use.
     SkinBuffer->LoadFromStream(previous);
-    if (hadSkin)
-      LoadSkin();
+    NoSkin = !hadSkin;
+    return false;
+  case PackageRead::Broken:
+    // The model was partly rewritten: it is read again from the skin in use, and the windows
+    // let go of the elements that went and take the new ones, as after any load.
+    SkinBuffer->LoadFromStream(previous);
+    if (hadSkin && LoadSkin())
+      UpdateSkin();
     return false;
   }
-  if (SkinFormtype == sfMainform)
-    UpdateSkin();
-  return true;
+  return false;
 }
 
 void TSkinData::LoadFromCollection(TSkinStore *store, int index) {
@@ -210,8 +218,12 @@ void TSkinData::LoadFromCollection(TSkinStore *store, int index) {
 }
 
 bool TSkinData::LoadSkin() {
+  return ReadPackage() == PackageRead::Read;
+}
+
+TSkinData::PackageRead TSkinData::ReadPackage() {
   if (Designing())
-    return false;
+    return PackageRead::NotOpened;
   NoSkin = true;
   const std::string tempPath = TempPath();
 
@@ -239,7 +251,7 @@ bool TSkinData::LoadSkin() {
     opened = false;
   }
   if (!opened)
-    return false;
+    return PackageRead::NotOpened;
 
   std::string iniName;
   reader.readIni(".ini", fileBuffer, iniName);
@@ -250,9 +262,9 @@ bool TSkinData::LoadSkin() {
     LoadFromIni(tempPath + iniName);
   } catch (const Exception &) {
     // A model that could not be completed is not offered: NoSkin stays true.
-    return false;
+    return PackageRead::Broken;
   }
-  return true;
+  return PackageRead::Read;
 }
 
 bool TSkinData::ReadBinaryProperty(const std::string &name, TStream &stream) {
@@ -318,7 +330,8 @@ void TSkinData::UpdateSkin() {
   TSkinManage *m = Manager();
   m->ActionSkinData = this;
   m->DeleteSysbtn();
-  if (m->State == 1)
+  // Skinning in effect (a further component of another form type counts the state up).
+  if (m->State != 0 && m->State != 4)
     m->SetAction(saSkinChanged, 250);
 }
 

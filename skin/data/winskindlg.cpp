@@ -207,7 +207,9 @@ bool TSkinManage::HookEvent(int code, HWND window, LPARAM lParam, bool perThread
       const CREATESTRUCTA &cs = *reinterpret_cast<CBT_CREATEWNDA *>(lParam)->lpcs;
       const std::string name = WindowClass(window);
       if (perThread) {
-        if (name == "ScrollBar" && FindSkinForm(cs.hwndParent) != nullptr)
+        // The skinned frame draws its own size grip; other scroll bars are the window's.
+        if (name == "ScrollBar" && (cs.style & SBS_SIZEGRIP) != 0 &&
+            FindSkinForm(cs.hwndParent) != nullptr)
           return true;
         if (name == "#32768")
           AddMenu(window);
@@ -218,6 +220,10 @@ bool TSkinManage::HookEvent(int code, HWND window, LPARAM lParam, bool perThread
         AddMenu(window);
       } else if ((cs.dwExStyle & WS_EX_MDICHILD) != 0) {
         AddForm(window);
+      } else if ((cs.style & WS_CHILD) != 0) {
+        // A control that appears in a window already skinned is attached once it exists.
+        if (TWinSkinForm *form = FindSkinFormAround(cs.hwndParent))
+          PostMessageA(form->Handle, CN_ControlCreated, reinterpret_cast<WPARAM>(window), 0);
       }
       break;
     }
@@ -246,6 +252,16 @@ TWinSkinForm *TSkinManage::FindSkinForm(HWND window) {
   for (TWinSkinForm *form : Forms())
     if (TObject::IsLive(form) && form->Handle == window)
       return form;
+  return nullptr;
+}
+
+TWinSkinForm *TSkinManage::FindSkinFormAround(HWND window) {
+  for (HWND w = window; w != nullptr; w = GetAncestor(w, GA_PARENT)) {
+    if (TWinSkinForm *form = FindSkinForm(w))
+      return form;
+    if ((GetWindowLongPtrA(w, GWL_STYLE) & WS_CHILD) == 0)
+      break;
+  }
   return nullptr;
 }
 
@@ -700,8 +716,43 @@ TBitmap *TSkinManage::GetMenuBg(HMENU handle) {
 
 // ----------------------------------------------------------------- requests of the component
 
-void TSkinManage::UpdateMenu(TCustomForm *) {}
-void TSkinManage::UpdateMainMenu() {}
-void TSkinManage::UpdateSkinControl(TCustomForm *, TControl *) {}
-void TSkinManage::AddNestForm(TControl *, TCustomForm *) {}
-void TSkinManage::DeleteGraphicControl(TCustomForm *, TControl *) {}
+std::vector<TWinSkinForm *> TSkinManage::SkinFormsOf(TCustomForm *form) {
+  std::vector<TWinSkinForm *> found;
+  if (form != nullptr)
+    for (TWinSkinForm *skin : Forms())
+      if (TObject::IsLive(skin) && skin->Form == form && skin->Subclassed())
+        found.push_back(skin);
+  return found;
+}
+
+void TSkinManage::UpdateMenu(TCustomForm *form) {
+  for (TWinSkinForm *skin : SkinFormsOf(form)) {
+    skin->InitPopMenu(form, true);
+    if (InSet(skin->SkinData->SkinControls, xcMenuItem))
+      skin->InitMainMenu(true);
+  }
+}
+
+void TSkinManage::UpdateMainMenu() {
+  for (TWinSkinForm *skin : std::vector<TWinSkinForm *>(Forms()))
+    if (TObject::IsLive(skin) && skin->Subclassed())
+      skin->UpdateMenuBar();
+}
+
+void TSkinManage::UpdateSkinControl(TCustomForm *form, TControl *control) {
+  for (TWinSkinForm *skin : SkinFormsOf(form))
+    skin->UpdateSkinControl(control);
+}
+
+void TSkinManage::AddNestForm(TControl *host, TCustomForm *form) {
+  auto *windowed = dynamic_cast<TWinControl *>(host);
+  if (windowed == nullptr || form == nullptr || !windowed->HandleAllocated())
+    return;
+  if (TWinSkinForm *skin = FindSkinForm(windowed->Handle()); skin != nullptr && skin->Subclassed())
+    skin->InitNestform(form);
+}
+
+void TSkinManage::DeleteGraphicControl(TCustomForm *form, TControl *control) {
+  for (TWinSkinForm *skin : SkinFormsOf(form))
+    skin->DeleteGraphicControl(control);
+}

@@ -30,6 +30,20 @@ class TBitmap;
 // The private window messages of the skin engine that this unit owns.
 constexpr UINT CN_SkinActive = 0x3503;
 constexpr UINT CN_IsSkinned = 0x3523;
+// Posted to a skinned window when a child window was created somewhere inside it after it was
+// skinned; wParam is the new window.
+constexpr UINT CN_ControlCreated = 0x3519;
+
+// The subclass layers (TWindowSubclass) of the engine's objects, one per kind of window they
+// take over, so that each keeps its own place in a window's chain of procedures.
+enum TSkinSubclassLayer : int {
+  slForm,          // a skinned top-level window (TWinSkinForm)
+  slControl,       // a control without a framework object (TSkinControl)
+  slPopupMenu,     // a popup-menu window (TWinSkinPopMenu)
+  slMDIClient,     // the client window of an MDI main form
+  slComboEdit,     // the edit inside a skinned combo box
+  slScrollOverlay, // a scroll-bar overlay window
+};
 
 // Pending action codes (Action).
 enum : int32_t {
@@ -99,6 +113,8 @@ public:
   void DeleteForm3();
   void DeleteDeleted();
   TWinSkinForm *FindSkinForm(HWND window);
+  // The skinning object of window or of its nearest ancestor that has one, or null.
+  TWinSkinForm *FindSkinFormAround(HWND window);
   TCustomForm *FindTForm(HWND window) const;
   void FindSkindata(TSkinData *&data, HWND window);
   bool OnBeforeSkin(HWND window, const std::string &className);
@@ -139,6 +155,8 @@ public:
   void DeleteSubForm(HINSTANCE instance);
 
 private:
+  // The attached skinning objects of a framework form.
+  std::vector<TWinSkinForm *> SkinFormsOf(TCustomForm *form);
   static LRESULT CALLBACK SkinHookCBT(int code, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK SkinHookCBT2(int code, WPARAM wParam, LPARAM lParam);
   bool HookEvent(int code, HWND window, LPARAM lParam, bool perThread);

@@ -10,18 +10,13 @@
 
 namespace {
 
-// The window property that leads the subclassing procedure to its object; the form skinning
-// reads it too, to find a menu window's background.
-constexpr char kPopMenuProp[] = "WinSkinPopMenu";
-
 constexpr int kFrame = 3;                  // the menu's frame around its items
 constexpr DWORD kDcxUseStyle = 0x00010000; // GetDCEx: clip as the window's style says
 
 } // namespace
 
 TWinSkinPopMenu *FindWinSkinPopMenu(HWND window) {
-  auto *object = static_cast<TWinSkinPopMenu *>(GetPropA(window, kPopMenuProp));
-  return TObject::IsLive(object) ? object : nullptr;
+  return dynamic_cast<TWinSkinPopMenu *>(TWindowSubclass::Find(window, slPopupMenu));
 }
 
 TWinSkinPopMenu::TWinSkinPopMenu() : Background(new TBitmap) {}
@@ -31,61 +26,28 @@ TWinSkinPopMenu::~TWinSkinPopMenu() {
   delete Background;
 }
 
-bool TWinSkinPopMenu::Unicode() const {
-  return IsWindowUnicode(Handle) != FALSE;
-}
-
 void TWinSkinPopMenu::InitSkin(HWND window, TSkinData *data, HMENU menu) {
   Handle = window;
   SkinData = data;
   MenuHandle = menu;
   FromPopupMenu = false;
-  if (subclassed_ || !IsWindow(window))
+  if (subclassed_ ||
+      !subclass_.Attach(window, this, TWndMethod(this, &TWinSkinPopMenu::WinWndProc)))
     return;
-  SetPropA(Handle, kPopMenuProp, this);
-  const auto proc = reinterpret_cast<LONG_PTR>(&TWinSkinPopMenu::SubclassProc);
-  OldWndProc = reinterpret_cast<WNDPROC>(Unicode() ? SetWindowLongPtrW(Handle, GWLP_WNDPROC, proc)
-                                                   : SetWindowLongPtrA(Handle, GWLP_WNDPROC, proc));
-  subclassed_ = OldWndProc != nullptr;
-  if (!subclassed_)
-    RemovePropA(Handle, kPopMenuProp);
+  OldWndProc = subclass_.Previous();
+  subclassed_ = true;
 }
 
 void TWinSkinPopMenu::UnSubClass() {
   if (!subclassed_)
     return;
-  const auto old = reinterpret_cast<LONG_PTR>(OldWndProc);
-  if (Unicode())
-    SetWindowLongPtrW(Handle, GWLP_WNDPROC, old);
-  else
-    SetWindowLongPtrA(Handle, GWLP_WNDPROC, old);
-  RemovePropA(Handle, kPopMenuProp);
+  subclass_.Detach();
   subclassed_ = false;
   Background->Clear();
 }
 
-LRESULT CALLBACK TWinSkinPopMenu::SubclassProc(HWND window, UINT msg, WPARAM wParam,
-                                               LPARAM lParam) {
-  TWinSkinPopMenu *self = FindWinSkinPopMenu(window);
-  if (self == nullptr)
-    return IsWindowUnicode(window) ? DefWindowProcW(window, msg, wParam, lParam)
-                                   : DefWindowProcA(window, msg, wParam, lParam);
-  TMessage message{msg, wParam, lParam, 0};
-  try {
-    self->WinWndProc(message);
-  } catch (...) {
-    // Nothing may unwind through the system's menu loop.
-  }
-  return message.Result;
-}
-
 void TWinSkinPopMenu::Default(TMessage &m) {
-  if (OldWndProc == nullptr) {
-    m.Result = DefWindowProcA(Handle, m.Msg, m.WParam, m.LParam);
-    return;
-  }
-  m.Result = Unicode() ? CallWindowProcW(OldWndProc, Handle, m.Msg, m.WParam, m.LParam)
-                       : CallWindowProcA(OldWndProc, Handle, m.Msg, m.WParam, m.LParam);
+  subclass_.CallPrevious(m);
 }
 
 void TWinSkinPopMenu::WinWndProc(TMessage &m) {
@@ -98,14 +60,10 @@ void TWinSkinPopMenu::WinWndProc(TMessage &m) {
     return;
   }
   switch (m.Msg) {
-  case WM_DESTROY: {
-    // The saved procedure is needed once more after the window has its own back.
-    const WNDPROC old = OldWndProc;
+  case WM_DESTROY:
     UnSubClass();
-    m.Result = Unicode() ? CallWindowProcW(old, Handle, m.Msg, m.WParam, m.LParam)
-                         : CallWindowProcA(old, Handle, m.Msg, m.WParam, m.LParam);
+    Default(m); // the previous procedure is kept for the message being handled
     return;
-  }
   case WM_ERASEBKGND:
     WMERASEBKGND(m);
     return;

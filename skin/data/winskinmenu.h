@@ -9,6 +9,8 @@
 
 #include "framework/core/objects.h"
 #include "framework/gui/bitmap.h"
+#include "framework/gui/subclass.h"
+#include "skin/data/winskindlg.h"
 
 #include <windows.h>
 
@@ -47,11 +49,10 @@ public:
   HMENU ShownMenu() const;
 
 private:
-  static LRESULT CALLBACK SubclassProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
   // Background at (0, 0) of dc, then the saved procedure's print of the items clipped to the
   // area inside the three-pixel frame; answers that procedure's result.
   LRESULT PrintOver(HDC dc, UINT msg, LPARAM flags);
-  bool Unicode() const;
+  TWindowSubclass subclass_{slPopupMenu};
   bool subclassed_ = false;
 };
 

@@ -20,9 +20,6 @@ DWORD WinVersion = 0;
 
 namespace {
 
-// The window property that leads the subclassing procedure to its object.
-constexpr char kSkinFormProp[] = "KestrovaSkinForm";
-
 constexpr DWORD kMessageCaptionRedraw = 0x00AE; // the themed caption redraw of some systems
 
 bool IsSystemCommand(WPARAM code) {
@@ -44,8 +41,7 @@ bool IsSystemCommand(WPARAM code) {
 } // namespace
 
 TWinSkinForm *FindWinSkinForm(HWND window) {
-  auto *object = static_cast<TWinSkinForm *>(GetPropA(window, kSkinFormProp));
-  return TObject::IsLive(object) ? object : nullptr;
+  return dynamic_cast<TWinSkinForm *>(TWindowSubclass::Find(window, slForm));
 }
 
 // ----------------------------------------------------------------- construction
@@ -338,6 +334,7 @@ void TWinSkinForm::SkinChange() {
     for (int i = 0; i < Form->ComponentCount(); ++i)
       if (auto *owned = dynamic_cast<TCustomForm *>(Form->Components(i)))
         owned->SetColor(face);
+    InitPopMenu(Form, true); // popup menus made since the form was skinned
   }
   // Attached control objects drop what they cached of the old skin and repaint (a copy: an
   // object may detach itself meanwhile).
@@ -470,22 +467,16 @@ void TWinSkinForm::RePaint(HWND window) {
 // ----------------------------------------------------------------- subclassing
 
 void TWinSkinForm::Subclass() {
-  SetPropA(Handle, kSkinFormProp, this);
-  const auto proc = reinterpret_cast<LONG_PTR>(&TWinSkinForm::SubclassProc);
-  OldWndProc = reinterpret_cast<WNDPROC>(Unicode ? SetWindowLongPtrW(Handle, GWLP_WNDPROC, proc)
-                                                 : SetWindowLongPtrA(Handle, GWLP_WNDPROC, proc));
+  if (!frame_.Attach(Handle, this, TWndMethod(this, &TWinSkinForm::WinWndProc)))
+    return;
+  OldWndProc = frame_.Previous();
   subclassed_ = true;
 }
 
 void TWinSkinForm::RestoreWndProc() {
   if (!subclassed_)
     return;
-  const auto old = reinterpret_cast<LONG_PTR>(OldWndProc);
-  if (Unicode)
-    SetWindowLongPtrW(Handle, GWLP_WNDPROC, old);
-  else
-    SetWindowLongPtrA(Handle, GWLP_WNDPROC, old);
-  RemovePropA(Handle, kSkinFormProp);
+  frame_.Detach();
   subclassed_ = false;
 }
 
@@ -503,23 +494,8 @@ void TWinSkinForm::UnhookForm() {
   formHooked_ = false;
 }
 
-LRESULT CALLBACK TWinSkinForm::SubclassProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-  TWinSkinForm *self = FindWinSkinForm(window);
-  if (self == nullptr)
-    return IsWindowUnicode(window) ? DefWindowProcW(window, msg, wParam, lParam)
-                                   : DefWindowProcA(window, msg, wParam, lParam);
-  TMessage message{msg, wParam, lParam, 0};
-  try {
-    self->WinWndProc(message);
-  } catch (...) {
-    // Nothing may unwind through the system's frames; the message counts as handled.
-  }
-  return message.Result;
-}
-
 void TWinSkinForm::Default(TMessage &m) {
-  m.Result = Unicode ? CallWindowProcW(OldWndProc, Handle, m.Msg, m.WParam, m.LParam)
-                     : CallWindowProcA(OldWndProc, Handle, m.Msg, m.WParam, m.LParam);
+  frame_.CallPrevious(m);
 }
 
 // ----------------------------------------------------------------- the window procedure
@@ -596,6 +572,9 @@ void TWinSkinForm::WinWndProc(TMessage &m) {
     return;
   case CN_ReCreateWnd:
     WMReCreateWnd(reinterpret_cast<HWND>(m.WParam));
+    return;
+  case CN_ControlCreated:
+    ControlCreated(reinterpret_cast<HWND>(m.WParam));
     return;
   case CN_IsSkinned:
     m.Result = 1;

@@ -18,6 +18,8 @@
 #include "framework/gui/canvas.h"
 #include "framework/gui/gdiobj.h"
 #include "framework/gui/graphics.h"
+#include "framework/gui/menus.h"
+#include "framework/gui/subclass.h"
 #include "skin/data/winskindlg.h"
 
 #include <windows.h>
@@ -246,6 +248,8 @@ public:
   void InitPopMenu(TComponent *control, bool on);
   // The same for the items under parent (a tool button's menu).
   void InitToolbarMenu(TMenuItem *parent, bool on);
+  // Gives every tool-button menu item whose handlers are still ours the handlers it had.
+  void GiveBackToolbarMenus();
   // OnMeasureItem handlers: add the room of the skinned layout to the item's own measure.
   void MeasureItem(TObject *sender, TCanvas *canvas, int &width, int &height);
   void MeasureItemPop(TObject *sender, TCanvas *canvas, int &width, int &height);
@@ -287,6 +291,9 @@ public:
   bool MenuBarMouse(UINT msg, POINT point);
   // CM_MENUCHANGED: the buttons follow the window's new menu.
   void MenuChanged(TMessage &message, bool hooked);
+  // The skinned band follows the window's menu: made when a menu comes after skinning, its
+  // buttons rebuilt, dropped when the menu goes.
+  void UpdateMenuBar();
 
   // --- window region
   void Cropwindow();
@@ -327,6 +334,13 @@ public:
   bool FindSkinComp(TControl *control) const;
   void DoSkinEdit(TControl *control);
   void InitNestform(TCustomForm *form);
+  // Attaches control and the controls under it, or every control of the form when null.
+  void UpdateSkinControl(TControl *control);
+  // Frees the object of a windowless control that is going away.
+  void DeleteGraphicControl(TControl *control);
+  // CN_ControlCreated: a child window made after this window was skinned gets its painter, as
+  // the first walk would have given it one.
+  void ControlCreated(HWND window);
   // Foreign windows.
   void InitHwndControls(HWND parent);
   void AddControlh(HWND control);
@@ -339,8 +353,6 @@ public:
   void DeleteSkinDeleted();
 
 private:
-  static LRESULT CALLBACK SubclassProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK MDISubclassProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
   void HideMDIScrollBars();
   void MDIChildGone();
   void TakeMDIMenu(HMENU frameMenu);
@@ -384,6 +396,14 @@ private:
   bool MaximisedMDIChild() const { return IsMDIChild() && WindowState == swsMax; }
   void MoveChildrenRight(int by);
 
+  // Tool-button menu items this object draws, with the handlers they had before.
+  struct TakenMenuItem {
+    TMenuItem *item;
+    TMenuDrawItemEvent draw;
+    TMenuMeasureItemEvent measure;
+  };
+  std::vector<TakenMenuItem> toolbarItems_;
+
   struct ComposedBorder {
     int width = -1, height = -1, frame = 0;
     std::unique_ptr<TBitmap> image;
@@ -394,6 +414,8 @@ private:
 
   bool regionStale_ = true; // the skin changed since the region was made
 
+  TWindowSubclass frame_{slForm};
+  TWindowSubclass mdiClient_{slMDIClient};
   bool subclassed_ = false;
   bool formHooked_ = false;
   bool activated_ = false;

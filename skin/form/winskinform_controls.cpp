@@ -605,6 +605,87 @@ void TWinSkinForm::InitNestform(TCustomForm *form) {
   InitControlA(form);
 }
 
+void TWinSkinForm::UpdateSkinControl(TControl *control) {
+  if (Form == nullptr || SkinData == nullptr)
+    return;
+  DeleteSkinDeleted();
+  if (control == nullptr) {
+    InitControlA(Form);
+    return;
+  }
+  AddComp(control, control->Parent());
+  // The controls placed in it as the first walk finds them: those of the same owner (a
+  // control's own parts, such as a radio group's buttons, are its painter's business).
+  if (TWinControl *parent = Windowed(control))
+    for (int i = 0; i < parent->ControlCount(); ++i)
+      if (TControl *child = parent->Controls(i); child->Owner() == control->Owner())
+        UpdateSkinControl(child);
+}
+
+void TWinSkinForm::DeleteGraphicControl(TControl *control) {
+  for (auto it = Controls.rbegin(); it != Controls.rend(); ++it) {
+    TSkinControl *object = *it;
+    if (TObject::IsLive(object) &&
+        (object->GraphicControl == control || object->Owner() == control)) {
+      delete object; // takes itself off the list
+      return;
+    }
+  }
+}
+
+namespace {
+
+// A control inside a container that was left unskinned by its tag stays unskinned too.
+bool UnderDisabledParent(TControl *control, int disableTag) {
+  for (TControl *parent = control->Parent(); parent != nullptr; parent = parent->Parent())
+    if (parent->Tag() == disableTag)
+      return true;
+  return false;
+}
+
+// The walk of a foreign dialog goes into these windows only.
+bool ForeignWalkEnters(HWND window) {
+  const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE));
+  switch (ForeignKind(LowerWindowClass(window), style)) {
+  case TForeignKind::Container:
+  case TForeignKind::Panel:
+  case TForeignKind::Holder:
+  case TForeignKind::ScrollingList:
+    return true;
+  default:
+    return false;
+  }
+}
+
+// Whether the walk from dialog down would meet window: every window between them is one the
+// walk goes into.
+bool ForeignWalkReaches(HWND window, HWND dialog) {
+  for (HWND parent = GetAncestor(window, GA_PARENT); parent != nullptr;
+       parent = GetAncestor(parent, GA_PARENT)) {
+    if (parent == dialog)
+      return true;
+    if (!ForeignWalkEnters(parent))
+      return false;
+  }
+  return false;
+}
+
+} // namespace
+
+void TWinSkinForm::ControlCreated(HWND window) {
+  if (!activated_ || SkinState == 4 || SkinState == 6 || !IsWindow(window) ||
+      SkinManager == nullptr || SkinManager->FindSkinFormAround(window) != this)
+    return;
+  if (TWinControl *control = TWinControl::FromHandle(window)) {
+    if (!UnderDisabledParent(control, SkinData->DisableTag) && !FindSkinComp(control))
+      UpdateSkinControl(control);
+    return;
+  }
+  // Foreign children are taken where the first walk of the window would have found them.
+  if (Form == nullptr && Lookupcontrol(window) == nullptr && ForeignWalkReaches(window, Handle))
+    AddControlh(window);
+}
+
 // ----------------------------------------------------------------- foreign windows
 
 void TWinSkinForm::InitHwndControls(HWND parent) {
@@ -762,6 +843,7 @@ void TWinSkinForm::DeleteControl(TSkinControl *control) {
 }
 
 void TWinSkinForm::DeleteControls() {
+  GiveBackToolbarMenus();
   std::vector<TSkinControl *> objects;
   objects.swap(Controls);
   HoverControl = nullptr;

@@ -10,49 +10,25 @@
 
 namespace {
 
-// The window property that leads the client's procedure to the main form's object.
-constexpr char kSkinMDIProp[] = "KestrovaSkinMDI";
-
 // RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME
 constexpr UINT kMDIRedrawFlags = 0x585;
 
 } // namespace
 
-LRESULT CALLBACK TWinSkinForm::MDISubclassProc(HWND window, UINT msg, WPARAM wParam,
-                                               LPARAM lParam) {
-  auto *self = static_cast<TWinSkinForm *>(GetPropA(window, kSkinMDIProp));
-  if (!TObject::IsLive(self) || self->OldMDIProc == nullptr)
-    return CallWindowProcA(reinterpret_cast<WNDPROC>(GetClassLongPtrA(window, GCLP_WNDPROC)),
-                           window, msg, wParam, lParam);
-  TMessage message{msg, wParam, lParam, 0};
-  try {
-    self->WinMDIProc(message);
-  } catch (...) {
-    // Nothing may unwind through the system's frames.
-  }
-  return message.Result;
-}
-
 void TWinSkinForm::SubclassMDI() {
   if (MDIClient == nullptr || OldMDIProc != nullptr)
     return;
-  SetPropA(MDIClient, kSkinMDIProp, this);
-  OldMDIProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-      MDIClient, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinSkinForm::MDISubclassProc)));
+  if (mdiClient_.Attach(MDIClient, this, TWndMethod(this, &TWinSkinForm::WinMDIProc)))
+    OldMDIProc = mdiClient_.Previous();
 }
 
 void TWinSkinForm::UnSubclassMDI() {
-  if (OldMDIProc == nullptr)
-    return;
-  if (IsWindow(MDIClient)) {
-    SetWindowLongPtrA(MDIClient, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OldMDIProc));
-    RemovePropA(MDIClient, kSkinMDIProp);
-  }
+  mdiClient_.Detach();
   OldMDIProc = nullptr;
 }
 
 void TWinSkinForm::DefaultMDI(TMessage &m) {
-  m.Result = CallWindowProcA(OldMDIProc, MDIClient, m.Msg, m.WParam, m.LParam);
+  mdiClient_.CallPrevious(m);
 }
 
 void TWinSkinForm::WinMDIProc(TMessage &m) {

@@ -537,6 +537,12 @@ void TWinSkinForm::MenuChanged(TMessage &m, bool hooked) {
   else
     Default(m);
   SkinData->MainMenuUpdate = update;
+  // A form given its first menu after it was skinned, or losing its menu, gains or loses the
+  // band itself.
+  if (!IsMDIChild() && (SkinMenu == nullptr || (Form != nullptr && Form->Menu() == nullptr))) {
+    UpdateMenuBar();
+    return;
+  }
   HMENU shown = GetMenu(Handle);
   if (shown == nullptr)
     return;
@@ -548,4 +554,43 @@ void TWinSkinForm::MenuChanged(TMessage &m, bool hooked) {
   }
   SetMenu(Handle, nullptr);
   UpdateNc();
+}
+
+void TWinSkinForm::UpdateMenuBar() {
+  if (!SkinFrame || IsMDIChild() || !Subclassed())
+    return;
+  RECT client{};
+  GetClientRect(Handle, &client);
+  const int bandBefore = MenuHeight;
+  if (HMENU shown = GetMenu(Handle))
+    MenuHandle = shown;
+  const bool hasMenu =
+      Form != nullptr ? Form->Menu() != nullptr : MenuHandle != nullptr && IsMenu(MenuHandle);
+  if (!hasMenu) {
+    FreeMenuBar();
+    MenuHandle = nullptr;
+    MenuHeight = 0;
+  } else {
+    if (SkinMenu == nullptr) {
+      SkinMenu = new TWinSkinMenu(this, SkinData, Form != nullptr ? Form->Menu() : nullptr);
+      MenuHeight = GetSystemMetrics(SM_CYMENU);
+    }
+    if (Form != nullptr)
+      SkinMenu->Menu = Form->Menu();
+    SkinMenu->UpdataBtn(); // takes the menu off the window
+  }
+  if (MenuHeight == bandBefore) {
+    UpdateNc();
+    return;
+  }
+  // The band came or went: the client area keeps its size and the window grows or shrinks.
+  if (WindowState != swsNormal) {
+    Refresh();
+    return;
+  }
+  RECT window{};
+  GetWindowRect(Handle, &window);
+  SetWindowPos(Handle, nullptr, 0, 0, Width(window),
+               client.bottom + TopHeight + BottomHeight + MenuHeight,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }

@@ -136,16 +136,31 @@ void TWinSkinForm::AssignPopupItems(TMenuItem *parent, bool on) {
 void TWinSkinForm::InitToolbarMenu(TMenuItem *parent, bool on) {
   if (parent == nullptr)
     return;
+  if (!on) {
+    GiveBackToolbarMenus();
+    return;
+  }
+  const TMenuDrawItemEvent draw(this, &TWinSkinForm::DrawMenuItem);
   for (int i = 0; i < parent->Count(); ++i) {
     TMenuItem *item = parent->Items(i);
-    if (on) {
-      item->OnDrawItem = TMenuDrawItemEvent(this, &TWinSkinForm::DrawMenuItem);
+    if (item->OnDrawItem != draw) {
+      toolbarItems_.push_back({item, item->OnDrawItem, item->OnMeasureItem});
+      item->OnDrawItem = draw;
       item->OnMeasureItem = TMenuMeasureItemEvent(this, &TWinSkinForm::MeasureItem);
-    } else {
-      item->OnDrawItem = {};
     }
     InitToolbarMenu(item, on);
   }
+}
+
+void TWinSkinForm::GiveBackToolbarMenus() {
+  const TMenuDrawItemEvent draw(this, &TWinSkinForm::DrawMenuItem);
+  // A menu may belong to another form and outlive this object, or go first.
+  for (const TakenMenuItem &taken : toolbarItems_)
+    if (TObject::IsLive(taken.item) && taken.item->OnDrawItem == draw) {
+      taken.item->OnDrawItem = taken.draw;
+      taken.item->OnMeasureItem = taken.measure;
+    }
+  toolbarItems_.clear();
 }
 
 // ----------------------------------------------------------------- measuring

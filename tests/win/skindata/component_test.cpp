@@ -255,7 +255,7 @@ TEST(SkinDataComponent, LoadsFromFilesAndSkinStores) {
   EXPECT_FALSE(d.NoSkin);
   EXPECT_EQ(d.SkinFile(), file);
   ASSERT_NE(d.ToolBars, nullptr);
-  EXPECT_EQ(scope.manager->sysbtnDrops, 0); // sfDLL does not tell the manager
+  EXPECT_EQ(scope.manager->sysbtnDrops, 1); // every load reaches the windows of the component
 
   TSkinStore store(nullptr);
   store.Store().Add()->LoadFromFile(file);
@@ -263,11 +263,11 @@ TEST(SkinDataComponent, LoadsFromFilesAndSkinStores) {
   e.SkinFormtype = sfDLL;
   e.LoadFromCollection(&store, 1);
   EXPECT_TRUE(e.NoSkin);
-  EXPECT_EQ(scope.manager->sysbtnDrops, 0);
+  EXPECT_EQ(scope.manager->sysbtnDrops, 1);
   e.LoadFromCollection(&store, 0);
   EXPECT_FALSE(e.NoSkin);
   ASSERT_NE(e.ToolBars, nullptr);
-  EXPECT_EQ(scope.manager->sysbtnDrops, 1); // a collection load always updates
+  EXPECT_EQ(scope.manager->sysbtnDrops, 2);
   EXPECT_EQ(scope.manager->ActionSkinData, &e);
   std::remove(file.c_str());
 }

@@ -2,6 +2,8 @@
 // skinned system menu and the caption's double and right clicks.
 #include "tests/win/skinform/skinform_fixture.h"
 
+#include <cstdio>
+
 namespace skinform {
 namespace {
 
@@ -50,6 +52,33 @@ TEST_F(SkinFormTest, CaptionButtonActions) {
 
   ClickButton(w, ButtonCentre(w, kCloseX).x, ButtonCentre(w, kCloseX).y);
   EXPECT_TRUE(PumpUntil([w] { return IsWindow(w) == FALSE; })) << "close";
+}
+
+TEST_F(SkinFormTest, AFailedSkinLoadLeavesTheCaptionButtonsAsTheyWere) {
+  HWND w = NewWindow();
+  char dir[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, dir);
+  const std::string file = std::string(dir) + "kestrova_not_a_skin.skn";
+  FILE *f = std::fopen(file.c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  std::fputs("not a skin", f);
+  std::fclose(f);
+  EXPECT_FALSE(data_->LoadFromFile(file));
+  std::remove(file.c_str());
+  Pump(400); // whatever the load asked the manager for has run
+
+  for (const int distance : {kCloseX, kMaxX, kMinX, kCustomX}) {
+    SCOPED_TRACE(distance);
+    const POINT centre = ButtonCentre(w, distance);
+    EXPECT_EQ(ButtonPixel(w, distance), kButton[0]);
+    NCMouse(w, WM_NCMOUSEMOVE, centre.x, centre.y);
+    EXPECT_EQ(ButtonPixel(w, distance), kButton[2]) << "hot";
+    NCMouse(w, WM_NCMOUSEMOVE, 200, 2);
+  }
+  ClickButton(w, ButtonCentre(w, kCustomX).x, ButtonCentre(w, kCustomX).y);
+  EXPECT_TRUE(PumpUntil([] { return lastCustomAction == kCustomAction; })) << "custom";
+  ClickButton(w, ButtonCentre(w, kMinX).x, ButtonCentre(w, kMinX).y);
+  EXPECT_TRUE(PumpUntil([w] { return IsIconic(w) != FALSE; })) << "minimise";
 }
 
 // Runs trigger() and answers the item count of the popup menu that opened meanwhile, with

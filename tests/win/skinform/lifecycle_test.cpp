@@ -7,6 +7,8 @@
 
 #include <commdlg.h>
 
+#include <string>
+
 namespace skinform {
 namespace {
 
@@ -34,6 +36,65 @@ TEST_F(SkinFormTest, MessageBoxesAndTheOpenFileDialogAreSkinned) {
   ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST;
   EXPECT_TRUE(WithModalDialog([&ofn] { GetOpenFileNameA(&ofn); }, ExpectSkinnedDialog, IDCANCEL))
       << "open-file dialog";
+}
+
+bool AnswersSkinned(HWND window) {
+  return SendMessageA(window, CN_IsSkinned, 0, 0) == 1;
+}
+
+// The file list of an open-file dialog (the list view inside the shell's view window).
+HWND FileList(HWND dialog) {
+  struct Search {
+    HWND found = nullptr;
+  } search;
+  EnumChildWindows(
+      dialog,
+      [](HWND child, LPARAM lp) -> BOOL {
+        char name[32] = {}, parent[32] = {};
+        GetClassNameA(child, name, sizeof name);
+        GetClassNameA(GetParent(child), parent, sizeof parent);
+        if (std::string(name) == "SysListView32" && std::string(parent) == "SHELLDLL_DefView") {
+          reinterpret_cast<Search *>(lp)->found = child;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+TEST_F(SkinFormTest, TheOpenFileDialogsListStaysSkinnedThroughChangesOfFolder) {
+  HWND owner = NewWindow();
+  char file[MAX_PATH] = {};
+  OPENFILENAMEA ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = owner;
+  ofn.lpstrFile = file;
+  ofn.nMaxFile = MAX_PATH;
+  ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST;
+  const auto inspect = [](HWND dialog) {
+    HWND list = FileList(dialog);
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(AnswersSkinned(list)) << "the first list";
+    for (const char *folder : {"C:\\windows", "C:\\windows\\system32"}) {
+      SCOPED_TRACE(folder);
+      // Typed into the file-name field and confirmed, a folder is opened in the dialog.
+      HWND name = GetDlgItem(dialog, 0x47c); // the file-name combo box
+      if (name == nullptr)
+        name = GetDlgItem(dialog, 0x480); // or the plain edit
+      ASSERT_NE(name, nullptr);
+      SetWindowTextA(name, folder);
+      PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+      ASSERT_TRUE(PumpUntil([&] {
+        HWND now = FileList(dialog);
+        return now != nullptr && now != list;
+      })) << "the dialog did not change folder";
+      list = FileList(dialog);
+      EXPECT_TRUE(PumpUntil([list] { return AnswersSkinned(list); })) << "the new list";
+    }
+  };
+  EXPECT_TRUE(WithModalDialog([&ofn] { GetOpenFileNameA(&ofn); }, inspect, IDCANCEL));
 }
 
 // Unskins one window as the manager's unskin-all does: detach, then free (which delists).

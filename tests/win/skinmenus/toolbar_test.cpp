@@ -4,6 +4,7 @@
 
 #include "framework/gui/comctrls.h"
 #include "framework/gui/imglist.h"
+#include "framework/gui/menus.h"
 
 namespace skinmenus {
 namespace {
@@ -28,6 +29,8 @@ protected:
       button->Caption = caption;
       button->ImageIndex = 0;
       button->OnClick = TNotifyEvent(this, &ToolBars::ButtonClicked);
+      if (bar->ButtonCount() == 0)
+        button->DropdownMenu = dropdown;
       bar->AddButton(button);
     }
     bar->Buttons(1)->Enabled = false;
@@ -65,6 +68,7 @@ protected:
 
   TForm *form = nullptr;
   TToolBar *bar = nullptr;
+  TPopupMenu *dropdown = nullptr; // the first button's menu, when a test gives one
   std::unique_ptr<TImageList> images;
   std::vector<std::string> buttonClicks;
 };
@@ -125,6 +129,40 @@ TEST_F(ToolBars, UnskinningGivesTheToolBarItsOwnDrawingBack) {
   ASSERT_TRUE(PumpUntil([this] { return FindWinSkinForm(form->Handle()) == nullptr; }));
   EXPECT_FALSE(bar->OnCustomDraw);
   EXPECT_FALSE(bar->OnCustomDrawButton);
+}
+
+// The application's own drawing of a menu item.
+struct OwnDrawing : TObject {
+  void Draw(TObject *, TCanvas *, RECT, bool) {}
+  void Measure(TObject *, TCanvas *, int &, int &) {}
+};
+
+TEST_F(ToolBars, UnskinningGivesAButtonsMenuTheHandlersItHad) {
+  // The menu belongs to no form: it outlives the form's skinning object.
+  TPopupMenu menu(nullptr);
+  OwnDrawing own;
+  const TMenuDrawItemEvent ownDraw(&own, &OwnDrawing::Draw);
+  const TMenuMeasureItemEvent ownMeasure(&own, &OwnDrawing::Measure);
+  for (const char *caption : {"Drawn by the application", "Plain"}) {
+    auto *item = new TMenuItem(&menu);
+    item->Caption = caption;
+    menu.Items()->Add(item);
+  }
+  TMenuItem *drawn = menu.Items()->Items(0), *plain = menu.Items()->Items(1);
+  drawn->OnDrawItem = ownDraw;
+  drawn->OnMeasureItem = ownMeasure;
+  dropdown = &menu;
+  Build(false);
+  EXPECT_NE(drawn->OnDrawItem, ownDraw) << "the skin draws the item while skinned";
+  EXPECT_TRUE(plain->OnDrawItem);
+
+  SkinManager->ActionSkinData = &Data();
+  SkinManager->SetAction(saUnskinAll, 10);
+  ASSERT_TRUE(PumpUntil([this] { return FindWinSkinForm(form->Handle()) == nullptr; }));
+  EXPECT_EQ(drawn->OnDrawItem, ownDraw);
+  EXPECT_EQ(drawn->OnMeasureItem, ownMeasure);
+  EXPECT_FALSE(plain->OnDrawItem);
+  EXPECT_FALSE(plain->OnMeasureItem);
 }
 
 } // namespace
