@@ -162,6 +162,17 @@ void TSkinButton::SetRedraw(bool value) {
   SetWindowLongPtrA(Handle, GWL_STYLE, style);
 }
 
+bool TSkinButton::EndPress() {
+  if (Control != nullptr && !Control->Visible()) {
+    // The press hid the button: its window stays hidden, as the handler asked.
+    KillTimer(Handle, 1);
+    Redraw = true;
+    return false;
+  }
+  SetRedraw(true);
+  return true;
+}
+
 void TSkinButton::WMEnable(TMessage &message) {
   Default(message);
   Invalidate();
@@ -190,8 +201,8 @@ bool TSkinButton::BeforeProc(TMessage &m) {
     Default(m);
     if (!TObject::IsLive(this))
       return false;
-    SetRedraw(true);
-    PaintControl(nullptr);
+    if (EndPress())
+      PaintControl(nullptr);
     return false;
   case WM_LBUTTONUP:
     if ((MouseState & scDown) == 0)
@@ -201,8 +212,7 @@ bool TSkinButton::BeforeProc(TMessage &m) {
     Default(m); // the click runs here and may free the button and this object
     if (!TObject::IsLive(this))
       return false;
-    SetRedraw(true);
-    if (IsWindowVisible(Handle))
+    if (EndPress() && IsWindowVisible(Handle))
       Invalidate();
     return false;
   default:

@@ -44,6 +44,9 @@ public:
   void AfterProc(TMessage &message) override;
   void DrawControl(HDC dc, const RECT &r) override;
   void DrawBtnText(TCanvas &canvas, const RECT &r, const std::wstring &text, UINT format);
+  // After the control's own handling of a press: the window shows again, unless that handling
+  // hid the control (false then).
+  bool EndPress();
   void SetRedraw(bool value);
   void WMEnable(TMessage &message);
 

@@ -204,6 +204,7 @@ void TWinSkinForm::InitSkinData() {
 
   // One caption button per skin element, in the skin's order.
   HotObject = nullptr;
+  PressedButton = nullptr;
   SysBtns.clear();
   for (TDataSkinSysButton *element : SkinData->SysButtons) {
     SysBtns.push_back(std::make_unique<TWinSysButton>(this, element));

@@ -158,6 +158,7 @@ public:
   std::unique_ptr<TPopupMenu> SysMenuPopup;
   std::vector<std::unique_ptr<TWinSysButton>> SysBtns;
   TNCObject *HotObject = nullptr;
+  TWinSysButton *PressedButton = nullptr; // the caption button the left button went down on
   TSkinControl *HoverControl = nullptr;
   std::vector<TSkinControl *> Controls;
 

@@ -406,6 +406,7 @@ TWinSysButton *TWinSkinForm::FindBtn(POINT point) const {
 
 void TWinSkinForm::DeleteSysbtns() {
   HotObject = nullptr;
+  PressedButton = nullptr;
   SysBtns.clear();
 }
 
@@ -437,6 +438,7 @@ void TWinSkinForm::WMNCLButtonDown(TMessage &m) {
     if (!Active)
       SetForegroundWindow(Handle);
     button->MouseDown();
+    PressedButton = button;
     m.Result = 0;
     return;
   }
@@ -453,11 +455,15 @@ void TWinSkinForm::WMNCLButtonDown(TMessage &m) {
 void TWinSkinForm::WMNCLButtonUp(TMessage &m) {
   const POINT p = GetWinXY(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
   TWinSysButton *button = FindBtn(p);
+  TWinSysButton *pressed = PressedButton;
+  PressedButton = nullptr;
   if (button == nullptr) {
     Default(m);
     return;
   }
-  if (button == HotObject) {
+  // Only the button that was pressed acts, as the system's caption buttons do: pressed over one
+  // and released over another, neither does.
+  if (button == HotObject && button == pressed) {
     button->MouseUp();
     SysBtnAction(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
   }
@@ -492,7 +498,8 @@ void TWinSkinForm::WMNCRButtonUp(TMessage &m) {
 }
 
 void TWinSkinForm::OnTimer(TObject *) {
-  if (HotObject == nullptr)
+  // While a menu-bar drop-down is open its button keeps the pressed look, wherever the mouse is.
+  if (HotObject == nullptr || MenuTracking)
     return;
   POINT cursor{};
   GetCursorPos(&cursor);

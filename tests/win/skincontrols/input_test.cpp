@@ -188,5 +188,27 @@ TEST_F(InputTest, SkinningNeverChangesWhatControlsDo) {
   EXPECT_GT(plain.trace.size(), 10u);
 }
 
+TEST_F(InputTest, AButtonWhoseClickHidesItStaysHidden) {
+  for (const bool skinned : {false, true}) {
+    SCOPED_TRACE(skinned ? "skinned" : "as the system draws it");
+    SkinManager->Enabled = skinned;
+    TForm *form = NewForm();
+    auto *button = Place<TButton>(form, 10, 10, 90, 25, "Hide");
+    Place<TEdit>(form, 10, 50, 90, 21);
+    struct Hider : TObject {
+      TButton *button = nullptr;
+      void Click(TObject *) { button->SetVisible(false); }
+    } hider;
+    hider.button = button;
+    button->SetOnClick(TNotifyEvent(&hider, &Hider::Click));
+    Show(form, skinned);
+    Click(button, 20, 12);
+    Pump(300); // past the button's own redraw timer
+    EXPECT_FALSE(button->Visible()) << "the click did not run";
+    EXPECT_FALSE(IsWindowVisible(button->Handle()));
+    form->Hide();
+  }
+}
+
 } // namespace
 } // namespace skincontrols

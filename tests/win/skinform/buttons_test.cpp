@@ -30,6 +30,19 @@ TEST_F(SkinFormTest, ACaptionButtonShowsNormalHotAndPressedFrames) {
   EXPECT_TRUE(IsWindow(w));
 }
 
+TEST_F(SkinFormTest, ACaptionButtonPressedAndReleasedOverAnotherActsOnNeither) {
+  HWND w = NewWindow();
+  const POINT close = ButtonCentre(w, kCloseX), max = ButtonCentre(w, kMaxX);
+  NCMouse(w, WM_NCMOUSEMOVE, close.x, close.y);
+  NCMouse(w, WM_NCLBUTTONDOWN, close.x, close.y);
+  NCMouse(w, WM_NCMOUSEMOVE, max.x, max.y);
+  NCMouse(w, WM_NCLBUTTONUP, max.x, max.y);
+  Pump(200);
+  EXPECT_TRUE(IsWindow(w)) << "closed";
+  EXPECT_FALSE(IsZoomed(w)) << "maximised";
+  EXPECT_EQ(ButtonPixel(w, kMaxX), kButton[2]) << "the button under the mouse is hot";
+}
+
 TEST_F(SkinFormTest, CaptionButtonActions) {
   HWND w = NewWindow();
 

@@ -97,6 +97,40 @@ TEST_F(SkinFormTest, TheOpenFileDialogsListStaysSkinnedThroughChangesOfFolder) {
   EXPECT_TRUE(WithModalDialog([&ofn] { GetOpenFileNameA(&ofn); }, inspect, IDCANCEL));
 }
 
+TEST_F(SkinFormTest, AnotherThreadsHookRefusesOnlySizeGripsOfSkinnedWindows) {
+  HWND w = NewWindow();
+  struct Made {
+    HWND parent = nullptr;
+    HWND bar = nullptr, grip = nullptr;
+    volatile LONG done = 0;
+  } made;
+  made.parent = w;
+  DWORD id = 0;
+  HANDLE thread = CreateThread(
+      nullptr, 0,
+      [](void *p) -> DWORD {
+        auto &m = *static_cast<Made *>(p);
+        const auto child = [&m](DWORD style) {
+          return CreateWindowExA(0, "ScrollBar", "", WS_CHILD | style, 0, 0, 16, 100, m.parent,
+                                 nullptr, GetModuleHandleA(nullptr), nullptr);
+        };
+        m.bar = child(SBS_VERT);
+        m.grip = child(SBS_SIZEGRIP);
+        InterlockedExchange(&m.done, 1);
+        return 0;
+      },
+      &made, CREATE_SUSPENDED, &id);
+  ASSERT_NE(thread, nullptr);
+  SkinManager->InstallThread(id);
+  ResumeThread(thread);
+  EXPECT_TRUE(PumpUntil([&made] { return made.done != 0; }));
+  WaitForSingleObject(thread, 5000);
+  CloseHandle(thread);
+  SkinManager->UnInstallThread(id);
+  EXPECT_NE(made.bar, nullptr) << "a plain scroll bar was refused";
+  EXPECT_EQ(made.grip, nullptr) << "the skinned frame draws its own size grip";
+}
+
 // Unskins one window as the manager's unskin-all does: detach, then free (which delists).
 void Unskin(HWND w) {
   TWinSkinForm *form = SkinManager->FindSkinForm(w);

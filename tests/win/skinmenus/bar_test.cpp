@@ -144,6 +144,30 @@ TEST_F(MenuBar, DropDownsOpenByClickAltLetterAndAltAndChooseOnce) {
   }
 }
 
+TEST_F(MenuBar, AButtonLooksPressedWhileItsDropDownIsOpen) {
+  int state = -1, ticks = 0;
+  MenuDriver driver({
+      [](HWND menu) { // the mouse goes down into the drop-down, off the button
+        RECT r{};
+        GetWindowRect(menu, &r);
+        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+      },
+      [&](HWND) { // past the form's hover timer, twice over
+        if (++ticks < 30) {
+          MenuDriver::Again();
+          return;
+        }
+        state = Button(0)->State;
+      },
+      Key(VK_ESCAPE),
+      Key(VK_ESCAPE),
+  });
+  ClickAt(ScreenCentre(Button(0)));
+  ASSERT_TRUE(PumpUntil([&] { return driver.menuSeen && VisibleMenuWindow() == nullptr; }));
+  EXPECT_EQ(state, 2);
+  EXPECT_EQ(Button(0)->State, 1) << "closed, it lets go";
+}
+
 TEST_F(MenuBar, AMouseChoiceInADropDownReachesItsHandlerOnce) {
   std::vector<std::string> seen;
   MenuDriver driver({Expect(0, seen), [this](HWND) {
