@@ -149,17 +149,23 @@ namespace {
 
 // The texts the skin engine leaves to a control's own font colour: labels and the captions of
 // check boxes, radio buttons, group boxes and panels, all drawn on the skin's face.
+void ColourFaceText(TControl *control, TColor colour) {
+  if (dynamic_cast<TLabel *>(control) != nullptr ||
+      dynamic_cast<TCustomCheckBox *>(control) != nullptr ||
+      dynamic_cast<TRadioButton *>(control) != nullptr ||
+      dynamic_cast<TCustomGroupBox *>(control) != nullptr ||
+      dynamic_cast<TCustomPanel *>(control) != nullptr)
+    control->Font()->SetColor(colour);
+  else if (dynamic_cast<TCustomEdit *>(control) != nullptr ||     // on the window colour, and
+           dynamic_cast<TCustomComboBox *>(control) != nullptr || // not their group's font
+           dynamic_cast<TCustomListBox *>(control) != nullptr)    // colour
+    control->Font()->SetColor(clWindowText);
+}
+
 void ColourFaceTexts(TWinControl *parent, TColor colour) {
   for (int i = 0; i < parent->ControlCount(); ++i) {
     TControl *control = parent->Controls(i);
-    if (dynamic_cast<TLabel *>(control) != nullptr ||
-        dynamic_cast<TCustomCheckBox *>(control) != nullptr ||
-        dynamic_cast<TRadioButton *>(control) != nullptr ||
-        dynamic_cast<TCustomGroupBox *>(control) != nullptr ||
-        dynamic_cast<TCustomPanel *>(control) != nullptr)
-      control->Font()->SetColor(colour);
-    else if (dynamic_cast<TCustomEdit *>(control) != nullptr) // on the window colour, and
-      control->Font()->SetColor(clWindowText);                // not its group's font colour
+    ColourFaceText(control, colour);
     if (auto *inner = dynamic_cast<TWinControl *>(control))
       ColourFaceTexts(inner, colour);
   }
@@ -167,13 +173,19 @@ void ColourFaceTexts(TWinControl *parent, TColor colour) {
 
 } // namespace
 
-void TGalleryForm::SkinChanged(TObject *) {
+TColor TGalleryForm::FaceTextColour() const {
   // A dark skin needs light text where the engine draws in the control's font colour.
   const bool skinned = SkinData1->Active() && !SkinData1->NoSkin;
-  const TColor text = skinned ? SkinData1->Colors[csButtonText] : clBtnText;
-  ColourFaceTexts(this, text);
-  if (mdiWindow_ != nullptr)
-    ColourFaceTexts(mdiWindow_, text);
+  return skinned ? SkinData1->Colors[csButtonText] : clBtnText;
+}
+
+void TGalleryForm::SkinChanged(TObject *) {
+  const TColor text = FaceTextColour();
+  for (TWinControl *window :
+       {static_cast<TWinControl *>(this), static_cast<TWinControl *>(mdiWindow_),
+        static_cast<TWinControl *>(changingWindow_)})
+    if (window != nullptr)
+      ColourFaceTexts(window, text);
   Invalidate();
 }
 
@@ -240,8 +252,118 @@ void TGalleryForm::TileClick(TObject *) {
 
 void TGalleryForm::Notification(TComponent *component, TOperation operation) {
   TForm::Notification(component, operation);
-  if (operation == TOperation::opRemove && component == mdiWindow_)
+  if (operation != TOperation::opRemove)
+    return;
+  if (component == mdiWindow_)
     mdiWindow_ = nullptr;
+  if (component == changingWindow_)
+    changingWindow_ = nullptr;
+}
+
+// ------------------------------------------------------------------------- the changing page
+
+TControl *TGalleryForm::AddChangingControl() {
+  if (changeArea_ == nullptr)
+    return nullptr;
+  // Four to a row in the area, the kinds taken in turn.
+  const int at = static_cast<int>(added_.size());
+  const int x = 8 + (at % 4) * 140, y = 8 + (at / 4) * 34;
+  if (y + 28 > changeArea_->Height())
+    return nullptr;
+  TControl *control = nullptr;
+  const std::string name = NumberedText("Added ", at + 1);
+  switch (nextKind_++ % 6) {
+  case 0:
+    control = new TButton(this);
+    break;
+  case 1:
+    control = new TEdit(this);
+    break;
+  case 2: {
+    auto *combo = new TComboBox(this);
+    combo->Items()->Add(name);
+    control = combo;
+    break;
+  }
+  case 3:
+    control = new TCheckBox(this);
+    break;
+  case 4: {
+    auto *bar = new TProgressBar(this);
+    bar->SetPosition(20 * (at % 5 + 1));
+    control = bar;
+    break;
+  }
+  default: {
+    auto *bar = new TScrollBar(this);
+    bar->SetParams(at * 10 % 100, 0, 100);
+    control = bar;
+    break;
+  }
+  }
+  control->SetParent(changeArea_);
+  control->SetBounds(x, y, 128, dynamic_cast<TScrollBar *>(control) != nullptr ? 17 : 24);
+  control->SetCaption(name);
+  ColourFaceText(control, FaceTextColour());
+  added_.push_back(control);
+  return control;
+}
+
+void TGalleryForm::RemoveChangingControl() {
+  if (added_.empty())
+    return;
+  delete added_.back();
+  added_.pop_back();
+}
+
+void TGalleryForm::SwitchListStyle() {
+  auto *list = dynamic_cast<TListView *>(changingList_);
+  if (list == nullptr)
+    return;
+  const TViewStyle next[] = {TViewStyle::vsSmallIcon, TViewStyle::vsList, TViewStyle::vsReport,
+                             TViewStyle::vsIcon};
+  list->SetViewStyle(next[static_cast<int>(list->ViewStyle())]);
+  const char *const names[] = {"icons", "small icons", "a list", "a report"};
+  StatusBar1->SetSimpleText(std::string("The list view shows ") +
+                            names[static_cast<int>(list->ViewStyle())]);
+}
+
+TForm *TGalleryForm::StepWindowMenu() {
+  if (changingWindow_ == nullptr) {
+    changingWindow_ = new TForm(this);
+    FreeNotification(changingWindow_);
+    // Below the gallery, so that the page stays in view, as far as the screen has room.
+    const int height = 160;
+    const int top = std::min(Top() + Height() + 8, GetSystemMetrics(SM_CYSCREEN) - height);
+    changingWindow_->SetBounds(Left(), std::max(top, 0), 320, height);
+    changingWindow_->SetCaption("Menu set later");
+    auto *note = new TLabel(changingWindow_);
+    note->SetParent(changingWindow_);
+    note->SetBounds(12, 12, 290, 16);
+    note->SetCaption("The gallery gives this window its menus.");
+    note->Font()->SetColor(FaceTextColour());
+    menuStep_ = 0;
+  }
+  TMainMenu *menu = nullptr;
+  switch (menuStep_++ % 3) {
+  case 0: // shown without one first
+    break;
+  case 1:
+    menu = new TMainMenu(changingWindow_);
+    NewItem(changingWindow_, NewItem(changingWindow_, menu->Items(), "&File"), "&Close");
+    NewItem(changingWindow_, NewItem(changingWindow_, menu->Items(), "&Edit"), "&Copy");
+    break;
+  default:
+    menu = new TMainMenu(changingWindow_);
+    for (const char *caption : {"&Document", "&View", "&Window", "&Help"})
+      NewItem(changingWindow_, NewItem(changingWindow_, menu->Items(), caption), "&Item");
+    break;
+  }
+  TMainMenu *old = changingWindow_->Menu();
+  changingWindow_->SetMenu(menu);
+  delete old;
+  changingWindow_->Show();
+  return changingWindow_;
 }
 
 // ------------------------------------------------------------------------- menus
@@ -284,6 +406,22 @@ void TGalleryForm::MDIItemClick(TObject *) {
   ShowMDIWindow();
 }
 
+void TGalleryForm::AddControlClick(TObject *) {
+  AddChangingControl();
+}
+
+void TGalleryForm::RemoveControlClick(TObject *) {
+  RemoveChangingControl();
+}
+
+void TGalleryForm::ListStyleClick(TObject *) {
+  SwitchListStyle();
+}
+
+void TGalleryForm::WindowMenuClick(TObject *) {
+  StepWindowMenu();
+}
+
 void TGalleryForm::WndProc(TMessage &m) {
   if (m.Msg == WM_CONTEXTMENU) {
     POINT at{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
@@ -306,6 +444,7 @@ void TGalleryForm::Register() {
        Published::Object("TextPage", &F::TextPage), Published::Object("ListsPage", &F::ListsPage),
        Published::Object("BarsPage", &F::BarsPage), Published::Object("TabsPage", &F::TabsPage),
        Published::Object("WindowsPage", &F::WindowsPage),
+       Published::Object("ChangesPage", &F::ChangesPage),
        Published::Object("StatusBar1", &F::StatusBar1),
        Published::Object("MainMenu1", &F::MainMenu1), Published::Object("SkinMenu", &F::SkinMenu),
        Published::Object("PopupMenu1", &F::PopupMenu1),

@@ -23,7 +23,7 @@ public:
 
   TPageControl *PageControl1 = nullptr;
   TTabSheet *ButtonsPage = nullptr, *TextPage = nullptr, *ListsPage = nullptr, *BarsPage = nullptr,
-            *TabsPage = nullptr, *WindowsPage = nullptr;
+            *TabsPage = nullptr, *WindowsPage = nullptr, *ChangesPage = nullptr;
   TStatusBar *StatusBar1 = nullptr;
   TMainMenu *MainMenu1 = nullptr;
   TMenuItem *SkinMenu = nullptr;
@@ -57,6 +57,23 @@ public:
   TForm *ShowMDIWindow();
   TForm *MDIWindow() const { return mdiWindow_; }
 
+  // --- the page that changes itself (what its buttons do)
+  // Adds the next kind of control to the page's area, or takes the last one added away again.
+  TControl *AddChangingControl();
+  void RemoveChangingControl();
+  int ChangingControlCount() const { return static_cast<int>(added_.size()); }
+  // The list view goes on to its next view style (which makes its window anew).
+  void SwitchListStyle();
+  TWinControl *ChangingList() const { return changingList_; }
+  // A small window, shown without a menu; each further step gives it a menu, another one, and
+  // none again.
+  TForm *StepWindowMenu();
+  TForm *ChangingWindow() const { return changingWindow_; }
+  void SetChangeParts(TWinControl *area, TWinControl *list) {
+    changeArea_ = area;
+    changingList_ = list;
+  }
+
   // --- menu handlers
   void OpenItemClick(TObject *Sender);
   void SaveItemClick(TObject *Sender);
@@ -64,6 +81,10 @@ public:
   void ExitItemClick(TObject *Sender);
   void MessageItemClick(TObject *Sender);
   void MDIItemClick(TObject *Sender);
+  void AddControlClick(TObject *Sender);
+  void RemoveControlClick(TObject *Sender);
+  void ListStyleClick(TObject *Sender);
+  void WindowMenuClick(TObject *Sender);
 
   void WndProc(TMessage &message) override;
   void Notification(TComponent *component, TOperation operation) override;
@@ -78,6 +99,8 @@ private:
   // Puts the check mark on the skin in use.
   void MarkSkinInUse();
   void PageChange(TObject *Sender);
+  // The colour of texts the engine leaves to a control's font, on the skin's face.
+  TColor FaceTextColour() const;
   void SkinChanged(TObject *Sender);
   void CascadeClick(TObject *Sender);
   void TileClick(TObject *Sender);
@@ -90,6 +113,11 @@ private:
   TMenuItem *skinnedItem_ = nullptr;
   std::vector<std::pair<TTabSheet *, TWinControl *>> focusSamples_;
   TForm *mdiWindow_ = nullptr;
+  TWinControl *changeArea_ = nullptr, *changingList_ = nullptr;
+  std::vector<TControl *> added_;
+  int nextKind_ = 0;
+  TForm *changingWindow_ = nullptr;
+  int menuStep_ = 0;
 };
 
 // Every class the gallery's form data names.

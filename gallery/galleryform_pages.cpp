@@ -322,6 +322,42 @@ TWinControl *FillWindows(TGalleryForm &form, TTabSheet *page) {
   return first;
 }
 
+// Controls the page adds and removes while it is open, a list view whose style switches (its
+// window is made anew each time) and a window whose menu is set after it is shown.
+TWinControl *FillChanges(TGalleryForm &form, TTabSheet *page) {
+  struct Action {
+    const char *caption;
+    void (TGalleryForm::*handler)(TObject *);
+  };
+  const Action actions[] = {{"Add a control", &TGalleryForm::AddControlClick},
+                            {"Remove the last", &TGalleryForm::RemoveControlClick},
+                            {"List view style", &TGalleryForm::ListStyleClick},
+                            {"Menu on a window", &TGalleryForm::WindowMenuClick}};
+  TWinControl *first = nullptr;
+  int x = kNameX;
+  for (const Action &a : actions) {
+    auto *button = Place<TButton>(form, page, x, 12, 140, 25, a.caption);
+    button->SetOnClick(TNotifyEvent(&form, a.handler));
+    if (first == nullptr)
+      first = button;
+    x += 150;
+  }
+  Label(form, page, kNameX, 46, 594,
+        "Controls added here are skinned as they appear; the skin "
+        "menu switches skins with them open.");
+  auto *area = Place<TPanel>(form, page, kNameX, 68, 594, 176);
+  area->SetBevelOuter(TBevelCut::bvLowered);
+  auto *list = Place<TListView>(form, page, kNameX, 252, 594, 132);
+  list->AddColumn("Name", 200);
+  list->AddColumn("Kind", 200);
+  for (int i = 1; i <= 12; ++i)
+    list->AddItem({NumberedText("Item ", i), i % 2 == 0 ? "Even" : "Odd"});
+  form.SetChangeParts(area, list);
+  for (int i = 0; i < 6; ++i) // one of each kind to begin with
+    form.AddChangingControl();
+  return first;
+}
+
 } // namespace
 
 std::vector<std::pair<TTabSheet *, TWinControl *>> FillGalleryPages(TGalleryForm &form) {
@@ -330,5 +366,6 @@ std::vector<std::pair<TTabSheet *, TWinControl *>> FillGalleryPages(TGalleryForm
           {form.ListsPage, FillLists(form, form.ListsPage)},
           {form.BarsPage, FillBars(form, form.BarsPage)},
           {form.TabsPage, FillTabs(form, form.TabsPage)},
-          {form.WindowsPage, FillWindows(form, form.WindowsPage)}};
+          {form.WindowsPage, FillWindows(form, form.WindowsPage)},
+          {form.ChangesPage, FillChanges(form, form.ChangesPage)}};
 }

@@ -6,8 +6,16 @@
 
 namespace {
 
-std::string PropName(int layer) {
-  return "Kestrova.Subclass." + std::to_string(layer);
+// The property of each layer, as an atom: every message looks its record up.
+LPCSTR PropName(int layer) {
+  static const auto atoms = [] {
+    std::array<ATOM, TWindowSubclass::kLayers> made{};
+    for (int i = 0; i < TWindowSubclass::kLayers; ++i)
+      made[static_cast<size_t>(i)] =
+          GlobalAddAtomA(("Kestrova.Subclass." + std::to_string(i)).c_str());
+    return made;
+  }();
+  return MAKEINTATOM(atoms[static_cast<size_t>(layer)]);
 }
 
 // One message being handled; nested ones (a handler that sends to its own window) stack up.
@@ -67,7 +75,7 @@ constexpr std::array<WNDPROC, sizeof...(Layers)> MakeProcs(std::integer_sequence
 constexpr auto kProcs = MakeProcs(std::make_integer_sequence<int, TWindowSubclass::kLayers>());
 
 TWindowSubclass::Record *RecordOf(HWND window, int layer) {
-  return static_cast<TWindowSubclass::Record *>(GetPropA(window, PropName(layer).c_str()));
+  return static_cast<TWindowSubclass::Record *>(GetPropA(window, PropName(layer)));
 }
 
 } // namespace
@@ -81,7 +89,7 @@ void TWindowSubclass::Record::Release() {
     else
       SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
   }
-  RemovePropA(window, PropName(layer).c_str());
+  RemovePropA(window, PropName(layer));
   released = true;
 }
 
@@ -140,13 +148,13 @@ bool TWindowSubclass::Attach(HWND window, TObject *object, const TWndMethod &han
     r->window = window;
     r->layer = layer_;
     r->unicode = IsWindowUnicode(window) != FALSE;
-    SetPropA(window, PropName(layer_).c_str(), r);
+    SetPropA(window, PropName(layer_), r);
     const auto proc = reinterpret_cast<LONG_PTR>(kProcs[static_cast<size_t>(layer_)]);
     r->previous =
         reinterpret_cast<WNDPROC>(r->unicode ? SetWindowLongPtrW(window, GWLP_WNDPROC, proc)
                                              : SetWindowLongPtrA(window, GWLP_WNDPROC, proc));
     if (r->previous == nullptr) { // not ours to change (another process's window)
-      RemovePropA(window, PropName(layer_).c_str());
+      RemovePropA(window, PropName(layer_));
       delete r;
       return false;
     }

@@ -34,6 +34,20 @@ int main(int argc, char **argv) {
       Settle();
       Capture(form->Handle(), name + "-" + form->PageControl1->Pages(i)->Caption());
     }
+    if (form->ChangingWindow() == nullptr) {
+      // The page changes itself once; the later skins show it as it became.
+      form->ShowPage(form->PageControl1->PageCount() - 1);
+      for (int i = 0; i < 3; ++i)
+        form->AddChangingControl();
+      for (int i = 0; i < 3; ++i) // to the report view
+        form->SwitchListStyle();
+      form->StepWindowMenu();
+      Settle();
+      form->StepWindowMenu();
+      Settle();
+      Capture(form->Handle(), name + "-Changes-changed");
+    }
+    Capture(form->ChangingWindow()->Handle(), name + "-menuwindow");
     TForm *mdi = form->ShowMDIWindow();
     Settle();
     Capture(mdi->Handle(), name + "-mdi");

@@ -6,6 +6,7 @@
 #include "skin/data/winskindata.h"
 #include "skin/data/winskindlg.h"
 #include "skin/form/winskinform.h"
+#include "skin/form/winskinform_menubar.h"
 #include "tests/win/skindata/skinned_app_test.h"
 #include "tests/win/support/running_process.h"
 
@@ -119,6 +120,38 @@ TEST_F(GalleryWindow, EveryControlOnEveryPageAndTheMDIWindowIsSkinned) {
     EXPECT_EQ(UnskinnedControls(mdi->MDIChildren(i)), std::vector<std::string>{});
 }
 
+TEST_F(GalleryWindow, ThePageThatChangesItselfStaysSkinnedThroughALiveSwitch) {
+  const std::string dark = ShippedSkin("dark.skn");
+  ASSERT_FALSE(dark.empty());
+  form->ShowPage(form->PageControl1->PageCount() - 1);
+  ASSERT_EQ(form->PageControl1->ActivePage(), form->ChangesPage);
+  const HWND list = form->ChangingList()->Handle();
+  for (int i = 0; i < 4; ++i)
+    form->AddChangingControl();
+  form->RemoveChangingControl();
+  form->SwitchListStyle();
+  form->SwitchListStyle();
+  TForm *window = form->StepWindowMenu(); // shown without a menu
+  ASSERT_TRUE(PumpUntil([window] { return IsSkinned(window->Handle()); }));
+  form->StepWindowMenu(); // then given one
+  EXPECT_NE(form->ChangingList()->Handle(), list) << "the list view was not made anew";
+  ASSERT_TRUE(PumpUntil([this] { return UnskinnedControls(form).empty(); }));
+  EXPECT_EQ(form->ChangingControlCount(), 9);
+
+  ASSERT_TRUE(form->LoadSkinFile(dark));
+  ASSERT_TRUE(RunPendingSkinAction());
+  form->AddChangingControl();
+  form->SwitchListStyle();
+  form->StepWindowMenu(); // another menu
+  EXPECT_TRUE(PumpUntil([this] { return UnskinnedControls(form).empty(); }))
+      << "unskinned after the switch: " << UnskinnedControls(form).size();
+  TWinSkinForm *skin = FindWinSkinForm(window->Handle());
+  ASSERT_NE(skin, nullptr);
+  ASSERT_NE(skin->SkinMenu, nullptr) << "the window's menu is not on its skinned band";
+  EXPECT_EQ(skin->SkinMenu->Buttons.size(), 4u);
+  EXPECT_EQ(GetMenu(window->Handle()), nullptr);
+}
+
 // A thread timer (a modal loop serves it too) that runs steps one per tick until one says done.
 class Stepper {
 public:
@@ -173,9 +206,11 @@ TEST_F(GalleryWindow, AHundredSwitchesWithADialogOpenLeaveNoObjectOrHandleBehind
   // With the open-file dialog up (its modal loop serving the timer), the skin switches again
   // and again, each switch showing the next page. The counts depend on the page shown (a
   // control's scroll-bar overlays exist while it shows), so they are compared on the same page
-  // and skin: once every page has been seen in the new skin, and 102 switches later.
-  constexpr int kBaseline = 6, kLast = kBaseline + 102;
+  // and skin: once every page has been seen in both skins, and a hundred switches or more later
+  // (a whole number of rounds over every page in both skins).
   const int pages = form->PageControl1->PageCount();
+  const int round = 2 * pages, kBaseline = round,
+            kLast = kBaseline + (100 + round - 1) / round * round;
   int switches = 0, objectsFirst = 0, handlesFirst = 0, objectsLast = 0, handlesLast = 0;
   bool dialogSkinned = false;
   std::vector<std::string> unskinned;
