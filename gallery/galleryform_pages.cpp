@@ -293,24 +293,32 @@ TWinControl *FillTabs(TGalleryForm &form, TTabSheet *page) {
   return first;
 }
 
-TWinControl *FillWindows(TGalleryForm &form, TTabSheet *page) {
-  struct Action {
-    const char *caption;
-    void (TGalleryForm::*handler)(TObject *);
-  };
-  const Action actions[] = {{"MDI window", &TGalleryForm::MDIItemClick},
-                            {"Open a file...", &TGalleryForm::OpenItemClick},
-                            {"Save a file...", &TGalleryForm::SaveItemClick},
-                            {"Choose a folder...", &TGalleryForm::FolderItemClick}};
+// A button per action, the first at (x, y), each next one step further; answers the first.
+struct Action {
+  const char *caption;
+  void (TGalleryForm::*handler)(TObject *);
+};
+TWinControl *ActionButtons(TGalleryForm &form, TWinControl *page,
+                           std::initializer_list<Action> actions, POINT at, POINT step, int width) {
   TWinControl *first = nullptr;
-  int y = 16;
   for (const Action &a : actions) {
-    auto *button = Place<TButton>(form, page, kNameX, y, 150, 25, a.caption);
+    auto *button = Place<TButton>(form, page, at.x, at.y, width, 25, a.caption);
     button->SetOnClick(TNotifyEvent(&form, a.handler));
     if (first == nullptr)
       first = button;
-    y += 34;
+    at.x += step.x;
+    at.y += step.y;
   }
+  return first;
+}
+
+TWinControl *FillWindows(TGalleryForm &form, TTabSheet *page) {
+  TWinControl *first = ActionButtons(form, page,
+                                     {{"MDI window", &TGalleryForm::MDIItemClick},
+                                      {"Open a file...", &TGalleryForm::OpenItemClick},
+                                      {"Save a file...", &TGalleryForm::SaveItemClick},
+                                      {"Choose a folder...", &TGalleryForm::FolderItemClick}},
+                                     {kNameX, 16}, {0, 34}, 150);
   Label(form, page, 180, 20, 420, "The menus open the same windows, and a message box of each");
   Label(form, page, 180, 38, 420, "icon and button style. Right-click anywhere on the window");
   Label(form, page, 180, 56, 420, "for the context menu. The Skin menu switches the skin of");
@@ -325,23 +333,12 @@ TWinControl *FillWindows(TGalleryForm &form, TTabSheet *page) {
 // Controls the page adds and removes while it is open, a list view whose style switches (its
 // window is made anew each time) and a window whose menu is set after it is shown.
 TWinControl *FillChanges(TGalleryForm &form, TTabSheet *page) {
-  struct Action {
-    const char *caption;
-    void (TGalleryForm::*handler)(TObject *);
-  };
-  const Action actions[] = {{"Add a control", &TGalleryForm::AddControlClick},
-                            {"Remove the last", &TGalleryForm::RemoveControlClick},
-                            {"List view style", &TGalleryForm::ListStyleClick},
-                            {"Menu on a window", &TGalleryForm::WindowMenuClick}};
-  TWinControl *first = nullptr;
-  int x = kNameX;
-  for (const Action &a : actions) {
-    auto *button = Place<TButton>(form, page, x, 12, 140, 25, a.caption);
-    button->SetOnClick(TNotifyEvent(&form, a.handler));
-    if (first == nullptr)
-      first = button;
-    x += 150;
-  }
+  TWinControl *first = ActionButtons(form, page,
+                                     {{"Add a control", &TGalleryForm::AddControlClick},
+                                      {"Remove the last", &TGalleryForm::RemoveControlClick},
+                                      {"List view style", &TGalleryForm::ListStyleClick},
+                                      {"Menu on a window", &TGalleryForm::WindowMenuClick}},
+                                     {kNameX, 12}, {150, 0}, 140);
   Label(form, page, kNameX, 46, 594,
         "Controls added here are skinned as they appear; the skin "
         "menu switches skins with them open.");

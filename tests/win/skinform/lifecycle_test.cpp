@@ -21,6 +21,17 @@ void ExpectSkinnedDialog(HWND dialog) {
   EXPECT_EQ(SkinFormTest::At(*shot, 1, shot->Height() / 2), kLeft[0]);
 }
 
+// What the open-file dialog of an owner is asked, with a buffer of MAX_PATH for the name.
+OPENFILENAMEA OpenFileOf(HWND owner, char *file) {
+  OPENFILENAMEA ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = owner;
+  ofn.lpstrFile = file;
+  ofn.nMaxFile = MAX_PATH;
+  ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST;
+  return ofn;
+}
+
 TEST_F(SkinFormTest, MessageBoxesAndTheOpenFileDialogAreSkinned) {
   HWND owner = NewWindow();
   EXPECT_TRUE(WithModalDialog([owner] { MessageBoxA(owner, "Text", "Box", MB_OK); },
@@ -28,12 +39,7 @@ TEST_F(SkinFormTest, MessageBoxesAndTheOpenFileDialogAreSkinned) {
       << "message box";
 
   char file[MAX_PATH] = {};
-  OPENFILENAMEA ofn{};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = owner;
-  ofn.lpstrFile = file;
-  ofn.nMaxFile = MAX_PATH;
-  ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST;
+  OPENFILENAMEA ofn = OpenFileOf(owner, file);
   EXPECT_TRUE(WithModalDialog([&ofn] { GetOpenFileNameA(&ofn); }, ExpectSkinnedDialog, IDCANCEL))
       << "open-file dialog";
 }
@@ -66,12 +72,7 @@ HWND FileList(HWND dialog) {
 TEST_F(SkinFormTest, TheOpenFileDialogsListStaysSkinnedThroughChangesOfFolder) {
   HWND owner = NewWindow();
   char file[MAX_PATH] = {};
-  OPENFILENAMEA ofn{};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = owner;
-  ofn.lpstrFile = file;
-  ofn.nMaxFile = MAX_PATH;
-  ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST;
+  OPENFILENAMEA ofn = OpenFileOf(owner, file);
   const auto inspect = [](HWND dialog) {
     HWND list = FileList(dialog);
     ASSERT_NE(list, nullptr);
