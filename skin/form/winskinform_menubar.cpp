@@ -388,8 +388,13 @@ bool TWinSkinForm::TidyItems(TMenuBtn *button) {
   TidySeparators(item);
   for (int i = 0; i < item->Count(); ++i)
     if (item->Items(i)->Visible != before[static_cast<size_t>(i)]) {
-      // The built drop-down no longer matches its items.
+      // The built drop-down no longer matches its items. A bar that does not follow menu
+      // changes meanwhile (an MDI form with children) still takes the new drop-downs.
       SkinMenu->Menu->Rebuild();
+      if (SkinMenu != nullptr)
+        for (const auto &b : SkinMenu->Buttons)
+          if (b->Item != nullptr && TObject::IsLive(b->Item))
+            b->SubMenu = b->Item->Count() > 0 ? b->Item->Handle() : nullptr;
       return true;
     }
   return false;

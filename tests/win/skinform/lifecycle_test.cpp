@@ -48,25 +48,21 @@ bool AnswersSkinned(HWND window) {
   return SendMessageA(window, CN_IsSkinned, 0, 0) == 1;
 }
 
+BOOL CALLBACK FindFileList(HWND child, LPARAM found) {
+  char name[32] = {}, parent[32] = {};
+  GetClassNameA(child, name, sizeof name);
+  GetClassNameA(GetParent(child), parent, sizeof parent);
+  if (std::string(name) != "SysListView32" || std::string(parent) != "SHELLDLL_DefView")
+    return TRUE;
+  *reinterpret_cast<HWND *>(found) = child;
+  return FALSE;
+}
+
 // The file list of an open-file dialog (the list view inside the shell's view window).
 HWND FileList(HWND dialog) {
-  struct Search {
-    HWND found = nullptr;
-  } search;
-  EnumChildWindows(
-      dialog,
-      [](HWND child, LPARAM lp) -> BOOL {
-        char name[32] = {}, parent[32] = {};
-        GetClassNameA(child, name, sizeof name);
-        GetClassNameA(GetParent(child), parent, sizeof parent);
-        if (std::string(name) == "SysListView32" && std::string(parent) == "SHELLDLL_DefView") {
-          reinterpret_cast<Search *>(lp)->found = child;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  HWND found = nullptr;
+  EnumChildWindows(dialog, FindFileList, reinterpret_cast<LPARAM>(&found));
+  return found;
 }
 
 TEST_F(SkinFormTest, TheOpenFileDialogsListStaysSkinnedThroughChangesOfFolder) {
@@ -98,29 +94,31 @@ TEST_F(SkinFormTest, TheOpenFileDialogsListStaysSkinnedThroughChangesOfFolder) {
   EXPECT_TRUE(WithModalDialog([&ofn] { GetOpenFileNameA(&ofn); }, inspect, IDCANCEL));
 }
 
+// A scroll bar and a size grip made on another thread in a window of this one.
+struct MadeByThread {
+  HWND parent = nullptr;
+  HWND bar = nullptr, grip = nullptr;
+  volatile LONG done = 0;
+};
+
+DWORD WINAPI MakeScrollBars(void *p) {
+  auto &m = *static_cast<MadeByThread *>(p);
+  const auto child = [&m](DWORD style) {
+    return CreateWindowExA(0, "ScrollBar", "", WS_CHILD | style, 0, 0, 16, 100, m.parent, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+  };
+  m.bar = child(SBS_VERT);
+  m.grip = child(SBS_SIZEGRIP);
+  InterlockedExchange(&m.done, 1);
+  return 0;
+}
+
 TEST_F(SkinFormTest, AnotherThreadsHookRefusesOnlySizeGripsOfSkinnedWindows) {
   HWND w = NewWindow();
-  struct Made {
-    HWND parent = nullptr;
-    HWND bar = nullptr, grip = nullptr;
-    volatile LONG done = 0;
-  } made;
+  MadeByThread made;
   made.parent = w;
   DWORD id = 0;
-  HANDLE thread = CreateThread(
-      nullptr, 0,
-      [](void *p) -> DWORD {
-        auto &m = *static_cast<Made *>(p);
-        const auto child = [&m](DWORD style) {
-          return CreateWindowExA(0, "ScrollBar", "", WS_CHILD | style, 0, 0, 16, 100, m.parent,
-                                 nullptr, GetModuleHandleA(nullptr), nullptr);
-        };
-        m.bar = child(SBS_VERT);
-        m.grip = child(SBS_SIZEGRIP);
-        InterlockedExchange(&m.done, 1);
-        return 0;
-      },
-      &made, CREATE_SUSPENDED, &id);
+  HANDLE thread = CreateThread(nullptr, 0, MakeScrollBars, &made, CREATE_SUSPENDED, &id);
   ASSERT_NE(thread, nullptr);
   SkinManager->InstallThread(id);
   ResumeThread(thread);

@@ -256,5 +256,44 @@ TEST_F(MenuBar, UnskinningGivesTheWindowItsMenuBack) {
   EXPECT_EQ(after.right - after.left, before.right - before.left);
 }
 
+TEST_F(MenuTest, ADropDownTidiedWithAnMDIChildOpenStillOpensAndChooses) {
+  for (const bool maximised : {false, true}) {
+    SCOPED_TRACE(maximised ? "a maximised child" : "a child");
+    TForm *form = NewForm();
+    form->SetFormStyle(TFormStyle::fsMDIForm);
+    ShowSkinned(form);
+    auto *child = new TForm(form);
+    child->SetBounds(10, 10, 200, 120);
+    child->SetCaption("Child");
+    child->SetFormStyle(TFormStyle::fsMDIChild);
+    child->Show();
+    if (maximised)
+      ShowWindow(child->Handle(), SW_MAXIMIZE);
+    ASSERT_TRUE(PumpUntil([child] { return FindWinSkinForm(child->Handle()) != nullptr; }));
+    Pump(100);
+    SetForegroundWindow(form->Handle());
+    clicks.clear();
+    int items = -1;
+    MenuDriver driver(
+        {[&](HWND menu) {
+           HMENU shown = reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0));
+           if (shown != mainMenu->Items()->Items(2)->Handle() || !IsWindowVisible(menu)) {
+             MenuDriver::Again();
+             return;
+           }
+           items = GetMenuItemCount(shown);
+         },
+         Key(VK_DOWN), Key(VK_RETURN)});
+    PostMessageA(form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 'v');
+    ASSERT_TRUE(PumpUntil([&] { return driver.menuSeen && VisibleMenuWindow() == nullptr; }));
+    Pump(100);
+    EXPECT_FALSE(driver.forcedClose);
+    EXPECT_EQ(items, 3) << "Zoom, one separator, Full screen";
+    EXPECT_EQ(clicks, (std::vector<std::string>{"&View", "&Full screen"}));
+    forms_.pop_back(); // the form goes, with its child
+    Pump(50);
+  }
+}
+
 } // namespace
 } // namespace skinmenus
