@@ -68,7 +68,10 @@ TEST_F(SkinFormTest, CaptionButtonActions) {
 }
 
 TEST_F(SkinFormTest, AFailedSkinLoadLeavesTheCaptionButtonsAsTheyWere) {
+  // The real pointer away from the buttons (a click of an earlier test may have left it there).
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
   HWND w = NewWindow();
+  NCMouse(w, WM_NCMOUSEMOVE, 200, 2);
   char dir[MAX_PATH] = {};
   GetTempPathA(MAX_PATH, dir);
   const std::string file = std::string(dir) + "kestrova_not_a_skin.skn";
