@@ -36,12 +36,6 @@ class TSkinData;
 class TDataSkinObject;
 class TWinSkinForm;
 
-// Switches the skinning of one control: wParam > 0 on, otherwise off. Never reaches the control.
-constexpr UINT CN_ControlActive = 0x3506;
-// An edit paints itself into the device context in wParam; lParam and the answer are the
-// skin signature.
-constexpr UINT CN_PaintTo = 0xBC4A;
-
 // Mouse over the control (scMouseIn), left button or space held (scDown).
 enum TSkinControlState : uint8_t { scMouseIn = 1, scDown = 2 };
 using TSkinControlStates = uint8_t;

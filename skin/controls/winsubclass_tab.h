@@ -12,9 +12,6 @@
 
 class TSkinUpDown;
 
-// Sent to the skinned form's window when a tab's close box is clicked: wParam is the tab
-// control's window, lParam the tab's index. An answer other than 0 keeps the page.
-constexpr UINT CN_TabClose = 0x3507;
 // A page control whose Tag is this (with its tabs at the top) gets close boxes on its tabs.
 constexpr int kCloseBoxTag = 7777;
 

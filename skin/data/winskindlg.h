@@ -11,6 +11,7 @@
 #pragma once
 
 #include "framework/core/objects.h"
+#include "framework/gui/messages.h"
 
 #include <windows.h>
 
@@ -26,13 +27,6 @@ class TTimer;
 class TWinSkinForm;
 class TWinSkinPopMenu;
 class TBitmap;
-
-// The private window messages of the skin engine that this unit owns.
-constexpr UINT CN_SkinActive = 0x3503;
-constexpr UINT CN_IsSkinned = 0x3523;
-// Posted to a skinned window when a child window was created somewhere inside it after it was
-// skinned; wParam is the new window.
-constexpr UINT CN_ControlCreated = 0x3519;
 
 // The subclass layers (TWindowSubclass) of the engine's objects, one per kind of window they
 // take over, so that each keeps its own place in a window's chain of procedures.

@@ -44,21 +44,6 @@ class TWinControl;
 class TToolBar;
 class TToolButton;
 
-// ----------------------------------------------------------------- private messages
-
-constexpr UINT CN_SkinChanged = 0x3401;
-constexpr UINT CN_UpdateNC = 0x3502;
-constexpr UINT CN_SysBtnAction = 0x3514;  // posted: wParam = the button's action
-constexpr UINT CN_SysBtnVisible = 0x3515; // sent: wParam = visibility code, lParam = action
-constexpr UINT CN_MDIRedraw = 0x3516;
-constexpr UINT CN_ReCreateWnd = 0x3517;
-constexpr UINT CN_MenuSelect = 0x3518;
-constexpr UINT CN_PaintNCTo = 0xBC4B;
-constexpr UINT CN_QuerySignature = 0xBC4D;
-constexpr UINT CN_AfterSkin = 0xBC4E;
-// Answered by CN_PaintNCTo and CN_QuerySignature, and required in their lParam.
-constexpr LPARAM SkinSignature = 0x41A2;
-
 // The GetVersion value of the process (0x80000000 and above: a Windows 9x-family system); the
 // skin manager sets it when it installs its hook.
 extern DWORD WinVersion;
